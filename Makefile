@@ -1,0 +1,63 @@
+# Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
+# Both install what is missing, build incrementally and are cheap to repeat.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_GEN  := -G Ninja
+
+# Debian packages the build, the tests and the screenshots need.
+DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
+	qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6 \
+	libgl1-mesa-dev libgtest-dev libgmock-dev libbenchmark-dev \
+	fonts-dejavu-core xvfb xauth imagemagick
+
+.PHONY: all deps build run test test-asan bench fuzz clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(DEB_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
+	  $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/orvelpaint $(ARGS)
+
+$(ASAN_BUILD)/build.ninja:
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DOV_SANITIZE=ON -DOV_APP=OFF
+
+# Every test, then the core tests again under ASan + UBSan.
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-asan
+
+test-asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target ovtests_core
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) -L core
+
+bench: deps
+	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DOV_BENCH=ON
+	cmake --build build-bench -j $(JOBS) --target ovbench
+	QT_QPA_PLATFORM=offscreen ./build-bench/bench/ovbench
+
+# libFuzzer targets need clang; not part of `make test`.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOV_FUZZ=ON -DOV_APP=OFF
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_dib
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-fuzz

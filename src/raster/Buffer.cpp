@@ -1,0 +1,191 @@
+#include "raster/Buffer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <utility>
+
+Buffer::Buffer(Buffer& parent, Rect r, bool flag) { Alloc(parent, r, flag); }
+
+Buffer::Buffer(const Buffer& other) { *this = other; }
+
+Buffer& Buffer::operator=(const Buffer& other) {
+    if (this == &other) return *this;
+    if (other.Empty()) {
+        Free();
+        return *this;
+    }
+    Buffer copy;
+    if (!copy.Alloc({other.Width(), other.Height()})) throw std::bad_alloc();
+    for (int y = other.top; y <= other.bottom; ++y)
+        std::memcpy(copy.pixels + ptrdiff_t(y - other.top) * copy.stride, other.Row(y),
+                    sizeof(uint32_t) * size_t(other.Width()));
+    copy.left = other.left;
+    copy.top = other.top;
+    copy.right = other.right;
+    copy.bottom = other.bottom;
+    *this = std::move(copy);
+    return *this;
+}
+
+Buffer::Buffer(Buffer&& other) noexcept { *this = std::move(other); }
+
+Buffer& Buffer::operator=(Buffer&& other) noexcept {
+    if (this == &other) return *this;
+    pixels = std::exchange(other.pixels, nullptr);
+    stride = std::exchange(other.stride, 0);
+    left = std::exchange(other.left, 0);
+    top = std::exchange(other.top, 0);
+    right = std::exchange(other.right, -1);
+    bottom = std::exchange(other.bottom, -1);
+    store_ = std::move(other.store_);
+    other.store_.reset();
+    return *this;
+}
+
+bool Buffer::Alloc(Pair size) {
+    if (size.x <= 0 || size.y <= 0 || int64_t(size.x) * size.y > MaxPixels) return false;
+    std::shared_ptr<uint32_t[]> store(new (std::nothrow) uint32_t[size_t(size.x) * size_t(size.y)]);
+    if (!store) return false;
+    store_ = std::move(store);
+    pixels = store_.get();
+    stride = size.x;
+    left = top = 0;
+    right = size.x - 1;
+    bottom = size.y - 1;
+    return true;
+}
+
+bool Buffer::Alloc(Buffer& parent, Rect r, bool) {
+    const Rect inside = r.Intersect(parent.Bounds());
+    if (parent.Empty() || inside.Empty()) {
+        Free();
+        return false;
+    }
+    uint32_t* origin = &parent.At(inside.left, inside.top);
+    store_ = parent.store_; // before touching pixels: parent may be *this
+    stride = parent.stride;
+    pixels = origin;
+    left = inside.left;
+    top = inside.top;
+    right = inside.right;
+    bottom = inside.bottom;
+    return true;
+}
+
+void Buffer::Free() {
+    store_.reset();
+    pixels = nullptr;
+    stride = 0;
+    left = top = 0;
+    right = bottom = -1;
+}
+
+void Buffer::Copy(const Buffer& src, Pair pos, uint32_t key) {
+    if (Empty() || src.Empty()) return;
+    if (SharesPixelsWith(src)) {
+        const Buffer detached(src); // overlapping views: read from a snapshot
+        Copy(detached, pos, key);
+        return;
+    }
+    // Target rectangle of the whole source, clipped.
+    const Rect dst = Rect{pos.x, pos.y, pos.x + src.Width() - 1, pos.y + src.Height() - 1}
+                         .Intersect(Bounds());
+    if (dst.Empty()) return;
+    const int dx = src.left - pos.x, dy = src.top - pos.y; // target -> source
+    const int n = dst.Width();
+    for (int y = dst.top; y <= dst.bottom; ++y) {
+        const uint32_t* s = src.Row(y + dy) + (dst.left + dx - src.left);
+        uint32_t* d = &At(dst.left, y);
+        if (key == Pixel::CopyAll) {
+            std::memcpy(d, s, sizeof(uint32_t) * size_t(n));
+        } else {
+            for (int i = 0; i < n; ++i)
+                if (s[i] != key) d[i] = s[i];
+        }
+    }
+}
+
+namespace {
+inline void Plot(uint32_t& target, uint32_t colour) {
+    if (colour & Pixel::XorFlag)
+        target ^= colour & 0xFFFFFF;
+    else
+        target = colour;
+}
+} // namespace
+
+void Buffer::PutPixel(Pair p, uint32_t colour) {
+    if (Contains(p.x, p.y)) Plot(At(p.x, p.y), colour);
+}
+
+void Buffer::Line(Pair a, Pair b, uint32_t colour) {
+    if (Empty()) return;
+    // Bresenham over 64-bit error terms so far-off end points cannot overflow; each pixel is
+    // visited once, which keeps an exclusive-or line reversible.
+    const int64_t dx = std::abs(int64_t(b.x) - a.x), dy = -std::abs(int64_t(b.y) - a.y);
+    const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+    int64_t err = dx + dy;
+    int64_t x = a.x, y = a.y;
+    // A line wholly to one side of the buffer draws nothing.
+    if ((a.x < left && b.x < left) || (a.x > right && b.x > right) || (a.y < top && b.y < top) ||
+        (a.y > bottom && b.y > bottom))
+        return;
+    for (;;) {
+        if (x >= left && x <= right && y >= top && y <= bottom) Plot(At(int(x), int(y)), colour);
+        if (x == b.x && y == b.y) break;
+        const int64_t e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+void Buffer::VLine(int x, int y1, int y2, uint32_t colour) {
+    if (y1 > y2) std::swap(y1, y2);
+    Box({x, y1, x, y2}, colour);
+}
+
+void Buffer::Box(Rect r, uint32_t colour) {
+    if (Empty()) return;
+    if (r.left > r.right) std::swap(r.left, r.right);
+    if (r.top > r.bottom) std::swap(r.top, r.bottom);
+    const Rect c = r.Intersect(Bounds());
+    if (c.Empty()) return;
+    for (int y = c.top; y <= c.bottom; ++y) {
+        uint32_t* d = &At(c.left, y);
+        const int n = c.Width();
+        if (colour & Pixel::XorFlag) {
+            const uint32_t x = colour & 0xFFFFFF;
+            for (int i = 0; i < n; ++i) d[i] ^= x;
+        } else {
+            std::fill_n(d, n, colour);
+        }
+    }
+}
+
+void Buffer::ChColor(uint32_t from, uint32_t to) {
+    for (int y = top; pixels && y <= bottom; ++y) {
+        uint32_t* d = Row(y);
+        for (int i = 0, n = Width(); i < n; ++i)
+            if (d[i] == from) d[i] = to;
+    }
+}
+
+void Buffer::Bool(int op, uint32_t value) {
+    if (op < 1 || op > 3) return;
+    for (int y = top; pixels && y <= bottom; ++y) {
+        uint32_t* d = Row(y);
+        const int n = Width();
+        switch (op) {
+        case 1: for (int i = 0; i < n; ++i) d[i] &= value; break;
+        case 2: for (int i = 0; i < n; ++i) d[i] |= value; break;
+        case 3: for (int i = 0; i < n; ++i) d[i] ^= value; break;
+        }
+    }
+}
