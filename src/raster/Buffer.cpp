@@ -119,30 +119,34 @@ void Buffer::PutPixel(Pair p, uint32_t colour) {
     if (Contains(p.x, p.y)) Plot(At(p.x, p.y), colour);
 }
 
+namespace {
+// floor(n / d) for d > 0.
+inline int64_t FloorDiv(__int128 n, __int128 d) {
+    __int128 q = n / d;
+    if ((n % d != 0) && (n < 0)) --q;
+    return int64_t(q);
+}
+} // namespace
+
 void Buffer::Line(Pair a, Pair b, uint32_t colour) {
     if (Empty()) return;
-    // Bresenham over 64-bit error terms so far-off end points cannot overflow; each pixel is
-    // visited once, which keeps an exclusive-or line reversible.
-    const int64_t dx = std::abs(int64_t(b.x) - a.x), dy = -std::abs(int64_t(b.y) - a.y);
-    const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-    int64_t err = dx + dy;
-    int64_t x = a.x, y = a.y;
-    // A line wholly to one side of the buffer draws nothing.
-    if ((a.x < left && b.x < left) || (a.x > right && b.x > right) || (a.y < top && b.y < top) ||
-        (a.y > bottom && b.y > bottom))
-        return;
-    for (;;) {
+    // One pixel per step of the major axis at the nearest minor coordinate (ties round up). The
+    // pixel set depends only on the two end points, never on the direction, so a rubber band
+    // drawn from either end is removed by the other; each pixel is touched once. Only the major
+    // range inside the buffer is walked, so far-off end points cost nothing.
+    const bool xMajor = std::abs(int64_t(b.x) - a.x) >= std::abs(int64_t(b.y) - a.y);
+    if (xMajor ? a.x > b.x : a.y > b.y) std::swap(a, b);
+    const int64_t major0 = xMajor ? a.x : a.y, major1 = xMajor ? b.x : b.y;
+    const int64_t minor0 = xMajor ? a.y : a.x;
+    const int64_t dMajor = major1 - major0, dMinor = (xMajor ? int64_t(b.y) - a.y : int64_t(b.x) - a.x);
+    const int64_t lo = std::max<int64_t>(major0, xMajor ? left : top);
+    const int64_t hi = std::min<int64_t>(major1, xMajor ? right : bottom);
+    for (int64_t m = lo; m <= hi; ++m) {
+        const int64_t n = dMajor == 0 ? minor0
+                                      : minor0 + FloorDiv(__int128(2) * (m - major0) * dMinor + dMajor,
+                                                          __int128(2) * dMajor);
+        const int64_t x = xMajor ? m : n, y = xMajor ? n : m;
         if (x >= left && x <= right && y >= top && y <= bottom) Plot(At(int(x), int(y)), colour);
-        if (x == b.x && y == b.y) break;
-        const int64_t e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
     }
 }
 
