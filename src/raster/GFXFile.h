@@ -57,5 +57,8 @@ public:
     static void Load(Buffer& dst, const QString& name, GFXtra32* extra);
     // Saves src in the format of name's extension. scratch may be used as working memory.
     static void Save(const Buffer& src, const QString& name, GFXtra32* extra, Buffer* scratch);
+    // Process-wide: every later Load and Save, from any caller, calls start, step(percent) with
+    // rising values while converting pixels (step false aborts with LibraryError) and stop at
+    // the end, also on errors.
     static void SetProgFunc(ProgStart start, ProgStep step, ProgStop stop);
 };

@@ -1,0 +1,60 @@
+#include "raster/GFXFile.h"
+
+#include "raster/GFXInternal.h"
+#include "raster/ImageConvert.h"
+#include "raster/RasterError.h"
+
+#include <QImageWriter>
+
+using namespace GFXInternal;
+
+namespace {
+
+// Qt's icon writers silently rescale what they cannot store; we refuse instead, so that a saved
+// file always holds the pixels that were saved.
+bool FormatHolds(const QByteArray& qtFormat, int w, int h) {
+    if (qtFormat == "ico" || qtFormat == "cur") return w <= 256 && h <= 256;
+    if (qtFormat == "icns") return w == h && w >= 16 && w <= 1024 && (w & (w - 1)) == 0;
+    return true;
+}
+
+void Configure(QImageWriter& writer, const QByteArray& qtFormat) {
+    if (qtFormat == "jpeg" || qtFormat == "jpg") writer.setQuality(90);
+    // Painted pictures have hard edges that lossy WebP smears; quality 100 is lossless.
+    if (qtFormat == "webp") writer.setQuality(100);
+    if (qtFormat == "tiff" || qtFormat == "tif") writer.setCompression(1); // LZW
+}
+
+} // namespace
+
+void GFXFile::Save(const Buffer& src, const QString& name, GFXtra32* extra, Buffer* /*scratch*/) {
+    ProgressScope progress;
+    const GFXFormat* format = GetDefaultFormat(name);
+    if (!format || !format->canSave)
+        throw InvalidImageError("the format cannot hold this image", false);
+    if (src.Empty() || !FormatHolds(format->qtFormat, src.Width(), src.Height()))
+        throw InvalidImageError("the format cannot hold this image", false);
+    progress.Step(0);
+
+    const QImage img = BufferToImage(src, [&](int percent) { progress.Step(percent); });
+    if (img.isNull()) throw LibraryError("out of memory");
+
+    QImageWriter writer(name, format->qtFormat);
+    Configure(writer, format->qtFormat);
+    if (extra && writer.supportsOption(QImageIOHandler::Description)) {
+        writer.setText(QLatin1String(kHandleKey),
+                       QStringLiteral("%1,%2").arg(extra->x).arg(extra->y));
+        writer.setText(
+            QLatin1String(kColourAKey),
+            QStringLiteral("%1").arg(extra->colourA & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper());
+        writer.setText(
+            QLatin1String(kColourBKey),
+            QStringLiteral("%1").arg(extra->colourB & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper());
+    }
+    if (!writer.write(img)) {
+        const std::string why = writer.errorString().toUtf8().toStdString();
+        if (writer.error() == QImageWriter::UnsupportedFormatError)
+            throw InvalidImageError("the format cannot hold this image: " + why, false);
+        throw FileIOError("cannot write " + name.toUtf8().toStdString() + ": " + why);
+    }
+}
