@@ -1,0 +1,63 @@
+#pragma once
+
+// The current language: its expanded text lives in a scratch file that every lookup reads anew.
+
+#include "lang/LngDecoder.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// A message for the shell to show by key (text key, title key), with the warning style.
+struct LanguageMessage {
+    QString textKey;
+    QString titleKey;
+    friend bool operator==(const LanguageMessage&, const LanguageMessage&) = default;
+};
+
+class Language {
+public:
+    Language() = default;
+    ~Language(); // deletes the scratch file
+    Language(const Language&) = delete;
+    Language& operator=(const Language&) = delete;
+
+    // Drops the current language, then expands programFolder/name.lng into a new scratch file
+    // named OVLNG... in programFolder (in the temporary folder when programFolder is not
+    // writable). Returns the message to show on failure, after which no language is loaded.
+    // A damaged file is not a failure: what could be decoded is used (see DecodeStatus()).
+    std::optional<LanguageMessage> Load(const QString& programFolder, const QString& name);
+    void Unload();
+
+    bool Loaded() const { return !scratchPath_.isEmpty(); }
+    QString Name() const { return name_; }
+    QString ScratchPath() const { return scratchPath_; }
+    // Byte offset just after the "[Messages]" line, or the text's length when there is none.
+    qint64 MessagesPos() const { return messagesPos_; }
+    LngStatus DecodeStatus() const { return decodeStatus_; }
+
+    // The text of the message key, or the key itself.
+    QString Translate(const QString& key) const;
+    // Translate("~" + name) less a leading "~" that is still there.
+    QString TranslateName(const QString& name) const;
+    // The whole scratch text, read anew; nothing when no language is loaded or it is unreadable.
+    std::optional<QByteArray> ReadText() const;
+
+    // programFolder/name.lng; when no file has exactly that name, one whose name differs only in
+    // case (the language list shows names capitalised).
+    static QString FilePath(const QString& programFolder, const QString& name);
+    static bool FileReadable(const QString& programFolder, const QString& name);
+    // The "*.lng" files of the folder: name without extension, first letter upper case, the rest
+    // lower case, sorted, without repeats.
+    static QStringList List(const QString& programFolder);
+
+    // Only this much of a language file is read; the rest counts as missing.
+    static constexpr qint64 kMaxFileBytes = 16 << 20;
+
+private:
+    QString name_;
+    QString scratchPath_;
+    qint64 messagesPos_ = 0;
+    LngStatus decodeStatus_ = LngStatus::Ok;
+};

@@ -1,0 +1,53 @@
+#include "lang/LngText.h"
+
+#include <QStringDecoder>
+
+QByteArray LngLineReader::Next(qsizetype maxBytes) {
+    const qsizetype start = pos_;
+    qsizetype end = pos_;
+    for (;;) {
+        if (end >= data_.size()) {
+            pos_ = end;
+            return data_.sliced(start, end - start).toByteArray();
+        }
+        const char c = data_[end];
+        if (c == '\n' || (c == '\r' && end + 1 < data_.size() && data_[end + 1] == '\n')) {
+            pos_ = end + (c == '\n' ? 1 : 2);
+            return data_.sliced(start, end - start).toByteArray();
+        }
+        if (end - start == maxBytes) break;
+        ++end;
+    }
+    // Cut short: step back to the start of a multi-byte character rather than split it.
+    if ((uchar(data_[end]) & 0xC0) == 0x80) {
+        for (qsizetype back = end - 1; back > start && back >= end - 3; --back) {
+            if ((uchar(data_[back]) & 0xC0) == 0xC0) {
+                end = back;
+                break;
+            }
+            if ((uchar(data_[back]) & 0xC0) != 0x80) break;
+        }
+    }
+    pos_ = end;
+    return data_.sliced(start, end - start).toByteArray();
+}
+
+QString LngDecodeLine(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString s = utf8(bytes);
+    if (utf8.hasError()) return QString::fromLatin1(bytes);
+    return s;
+}
+
+QString LngTrim(QStringView s) {
+    qsizetype a = 0, b = s.size();
+    while (a < b && s[a].unicode() <= ' ') ++a;
+    while (b > a && s[b - 1].unicode() <= ' ') --b;
+    return s.sliced(a, b - a).toString();
+}
+
+QString LngTrimRight(QStringView s) {
+    qsizetype b = s.size();
+    while (b > 0 && s[b - 1].unicode() <= ' ') --b;
+    return s.first(b).toString();
+}
