@@ -212,6 +212,12 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
     dst.Free();
     RequireReadableFile(name);
 
+    if (IsBmpFile(name)) {
+        if (io.image != 1) throw InvalidImageError("the file has no image " + std::to_string(io.image), false);
+        LoadBmp(dst, name, progress);
+        io.x = io.y = 0;
+        return;
+    }
     QImageReader::setAllocationLimit(kAllocationLimitMB);
     // Qt 6.4's TIFF reader miscounts its images once it has read a header, so the count comes
     // from a reader of its own.
@@ -227,12 +233,6 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
     }
     QImageReader reader(name);
     const QByteArray qtFormat = reader.format(); // empty once an image has been read
-    const std::optional<BmpLayout> bmp =
-        qtFormat == "bmp" ? ReadBmpLayout(name) : std::optional<BmpLayout>();
-    if (bmp)
-        CheckSize(QSize(int(std::min<int64_t>(bmp->width, INT_MAX)),
-                        int(std::min<int64_t>(bmp->height, INT_MAX))),
-                  QImage::Format_Invalid);
     SeekImage(reader, io.image, count);
     const QSize size = reader.size();
     const QImage::Format format = reader.imageFormat();
@@ -262,8 +262,6 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
     bool decoded = !img.isNull() && (ok || img.cacheKey() != keyBefore);
     if (decoded && !ok && img.size() == size && img.format() == format)
         decoded = AnyPixelWritten(img);
-    // Qt's BMP reader takes a short file for a whole one and leaves the missing rows blank.
-    if (ok && bmp && BmpDataShort(*bmp)) ok = false;
     if (!decoded)
         throw InvalidImageError("cannot decode " + Utf8(name) + ": " + Utf8(reader.errorString()),
                                 false);

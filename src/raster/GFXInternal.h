@@ -22,17 +22,6 @@ inline constexpr int kAllocationLimitMB = 2048;
 // The entry of Formats() for one of Qt's format names (aliases included), or nullptr.
 const GFXFormat* FormatForQt(const QByteArray& qtFormat);
 
-// What a BMP header says, read by us: Qt's reader refuses some headers before telling their size
-// and takes a short file for a whole one.
-struct BmpLayout {
-    int64_t width = 0, height = 0, bits = 0;
-    uint32_t compression = 0;
-    int64_t dataOffset = 0, fileSize = 0;
-};
-std::optional<BmpLayout> ReadBmpLayout(const QString& name);
-// True when an uncompressed BMP's file ends before the pixel rows its header describes.
-bool BmpDataShort(const BmpLayout& layout);
-
 // The progress callbacks of one Load or Save: start now, stop when leaving (also on errors).
 class ProgressScope {
 public:
@@ -47,5 +36,9 @@ private:
     GFXFile::ProgStep step_;
     GFXFile::ProgStop stop_;
 };
+
+// Files that start with "BM", decoded by our own bitmap reader.
+bool IsBmpFile(const QString& name);
+void LoadBmp(Buffer& dst, const QString& name, const ProgressScope& progress);
 
 } // namespace GFXInternal
