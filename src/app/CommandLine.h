@@ -9,6 +9,7 @@
 struct CommandLine {
     bool logging = false;      // first argument "-l" / "-L" (the rest is ignored)
     bool invalidSwitch = false; // any other first argument starting with '-': "InvSwitch"
+    // (also "-s" without width, height and target, or with sizes that are not decimal numbers)
     bool updateMode = false;   // "-s<title> width height target..."
     QString updateTitle;
     int updateWidth = 0;

@@ -5,7 +5,8 @@
 
 // Links image file types to this program on the XDG side: the program becomes the default
 // application of each MIME type of a linked extension in $XDG_CONFIG_HOME/mimeapps.list, and the
-// previous default is kept (in our settings, group "OrvelPaint", one value per extension) so that
+// previous default is kept (in our settings, group "OrvelPaint", one value per extension and MIME
+// type: "<ext>/<type>" = the previous line, empty when there was none) so that
 // unlinking restores it. Failures are swallowed.
 class FileLinks {
 public:

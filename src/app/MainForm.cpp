@@ -1,0 +1,262 @@
+#include "app/MainForm.h"
+
+#include "app/AppContext.h"
+#include "app/MainMenu.h"
+#include "app/MessageBox.h"
+#include "lang/WindowTranslator.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+// What the image area shows while there is no image view: black, a white frame and both
+// diagonals.
+class NoImageView : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::black);
+        p.setPen(Qt::white);
+        const QRect r = rect().adjusted(0, 0, -1, -1);
+        p.drawRect(r);
+        p.drawLine(r.topLeft(), r.bottomRight());
+        p.drawLine(r.bottomLeft(), r.topRight());
+    }
+};
+
+// The commands that work already; everything else waits for its feature.
+const char* const kBuiltCommands[] = {"Exit1",     "ToolbarVisib", "PaletteVisib",
+                                      "PrefsMenu", "About1",       "Homepage"};
+
+} // namespace
+
+TMainForm::TMainForm(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Orvel Paint"));
+    setMinimumSize(486, 320);
+    resize(800, 600);
+
+    BuildMainMenu(this, menuBar());
+    for (QAction* a : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
+        if (!a->objectName().isEmpty()) a->setEnabled(false);
+    SetActionsEnabled({std::begin(kBuiltCommands), std::end(kBuiltCommands)}, true);
+    SetActionEnabled(QStringLiteral("Reopen1"), false);
+    Action(QStringLiteral("FilterFactory1"))->setVisible(false);
+    SetUpdateMode(false);
+
+    BuildBars();
+    BuildStatusBar();
+
+    scrollBox_ = new QScrollArea(this);
+    scrollBox_->setObjectName(QStringLiteral("ScrollBox"));
+    scrollBox_->setWidgetResizable(true);
+    showBuf_ = new NoImageView;
+    showBuf_->setObjectName(QStringLiteral("ShowBuf"));
+    scrollBox_->setWidget(showBuf_);
+    setCentralWidget(scrollBox_);
+
+    ConnectBuiltCommands();
+    openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::BuildBars() {
+    auto makeBar = [this](const QString& title, const char* name, Qt::ToolBarArea area) {
+        auto* bar = new QToolBar(title, this);
+        bar->setObjectName(QString::fromLatin1(name));
+        addToolBar(area, bar);
+        return bar;
+    };
+    toolsBar_ = makeBar(tr("Tools"), "ToolBar", Qt::LeftToolBarArea);
+    paletteBar_ = makeBar(tr("Palette"), "PaletteBar", Qt::TopToolBarArea);
+    optionBar_ = makeBar(tr("Tool Options"), "Toolbar97", Qt::BottomToolBarArea);
+    optionBarLabel_ = new QLabel(optionBar_);
+    optionBarLabel_->setObjectName(QStringLiteral("Toolbar97Label"));
+    optionBar_->addWidget(optionBarLabel_);
+    gridBar_ = makeBar(tr("Grid"), "GridBar", Qt::BottomToolBarArea);
+    optionBar_->hide();
+    gridBar_->hide();
+}
+
+void TMainForm::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    for (int i = 0; i < kPanelCount; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        panel->setFixedWidth(kPanelWidths[i]);
+        if (i >= 1 && i <= 3) panel->setAlignment(Qt::AlignCenter);
+        bar->addWidget(panel);
+        panels_[i] = panel;
+    }
+    panels_[0]->setObjectName(QStringLiteral("FileLabel"));
+    // The progress bar lies over the file label and follows its size.
+    progressBar_ = new QProgressBar(panels_[0]);
+    progressBar_->setObjectName(QStringLiteral("ProgressBar"));
+    progressBar_->setRange(0, 100);
+    progressBar_->setFormat(QStringLiteral("Processing..."));
+    progressBar_->hide();
+    panels_[0]->installEventFilter(this);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panels_[0] && event->type() == QEvent::Resize)
+        progressBar_->setGeometry(panels_[0]->rect());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::ConnectBuiltCommands() {
+    connect(Action(QStringLiteral("Exit1")), &QAction::triggered, this, &QWidget::close);
+
+    QAction* toolbarVisib = Action(QStringLiteral("ToolbarVisib"));
+    QAction* paletteVisib = Action(QStringLiteral("PaletteVisib"));
+    for (QAction* a : {toolbarVisib, paletteVisib}) {
+        a->setCheckable(true);
+        a->setChecked(true);
+    }
+    connect(toolbarVisib, &QAction::triggered, this, &TMainForm::ToolbarVisibClick);
+    connect(paletteVisib, &QAction::triggered, this, &TMainForm::PaletteVisibClick);
+    // A bar hidden by other means (its context menu, a floating bar's close) clears the tick.
+    connect(toolsBar_, &QToolBar::visibilityChanged, toolbarVisib, &QAction::setChecked);
+    connect(paletteBar_, &QToolBar::visibilityChanged, paletteVisib, &QAction::setChecked);
+
+    connect(Action(QStringLiteral("PrefsMenu")), &QAction::triggered, this,
+            &TMainForm::PrefsMenuClick);
+    connect(Action(QStringLiteral("Homepage")), &QAction::triggered, this,
+            &TMainForm::HomepageClick);
+    connect(Action(QStringLiteral("About1")), &QAction::triggered, this, &TMainForm::About1Click);
+}
+
+QAction* TMainForm::Action(const QString& objectName) const {
+    if (auto* a = findChild<QAction*>(objectName, Qt::FindDirectChildrenOnly)) return a;
+    if (QMenu* m = Menu(objectName)) return m->menuAction();
+    return nullptr;
+}
+
+QMenu* TMainForm::Menu(const QString& objectName) const {
+    return findChild<QMenu*>(objectName, Qt::FindDirectChildrenOnly);
+}
+
+void TMainForm::SetActionEnabled(const QString& objectName, bool enabled) {
+    if (QAction* a = Action(objectName)) a->setEnabled(enabled);
+}
+
+void TMainForm::SetActionsEnabled(const QStringList& objectNames, bool enabled) {
+    for (const QString& name : objectNames) SetActionEnabled(name, enabled);
+}
+
+void TMainForm::SetUpdateMode(bool on) {
+    updateMode_ = on;
+    Action(QStringLiteral("SavePicture"))->setVisible(!on);
+    Action(QStringLiteral("SavePictureAs"))->setVisible(!on);
+    Action(QStringLiteral("UpdateExit1"))->setVisible(on);
+}
+
+void TMainForm::SetPanel(int index, const QString& text) {
+    if (QLabel* panel = PanelLabel(index)) panel->setText(text);
+}
+
+QString TMainForm::Panel(int index) const {
+    const QLabel* panel = PanelLabel(index);
+    return panel ? panel->text() : QString();
+}
+
+QLabel* TMainForm::PanelLabel(int index) const {
+    return index >= 0 && index < kPanelCount ? panels_[index] : nullptr;
+}
+
+void TMainForm::SaveToolbars(QSettings& settings) const {
+    settings.beginGroup(QStringLiteral("Toolbars"));
+    settings.setValue(QStringLiteral("State"), saveState());
+    settings.endGroup();
+}
+
+void TMainForm::LoadToolbars(QSettings& settings) {
+    settings.beginGroup(QStringLiteral("Toolbars"));
+    restoreState(settings.value(QStringLiteral("State")).toByteArray());
+    settings.endGroup();
+    optionBar_->hide();
+    gridBar_->hide();
+    // A bar hidden before the window is first shown reports no visibility change.
+    Action(QStringLiteral("ToolbarVisib"))->setChecked(!toolsBar_->isHidden());
+    Action(QStringLiteral("PaletteVisib"))->setChecked(!paletteBar_->isHidden());
+}
+
+void TMainForm::SavePlacement(QSettings& settings) const {
+    settings.beginGroup(QStringLiteral("MainForm"));
+    settings.setValue(QStringLiteral("Geometry"), saveGeometry());
+    settings.endGroup();
+}
+
+void TMainForm::LoadPlacement(QSettings& settings) {
+    settings.beginGroup(QStringLiteral("MainForm"));
+    restoreGeometry(settings.value(QStringLiteral("Geometry")).toByteArray());
+    settings.endGroup();
+}
+
+void TMainForm::Retranslate(const Language& language) {
+    // Only real top-level windows: the menus are windows too, and a menu in the list would have
+    // its Caption taken for a window title.
+    QList<QObject*> windows{this};
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && !w->parentWidget()) windows.push_back(w);
+    TranslateWindow(language, QStringLiteral("[MainForm]"), windows);
+}
+
+QUrl TMainForm::HomePage() {
+    return QUrl(QStringLiteral("https://orvelpaint.example/"));
+}
+
+void TMainForm::ToolbarVisibClick(bool on) {
+    toolsBar_->setVisible(on);
+    Action(QStringLiteral("ToolbarVisib"))->setChecked(!toolsBar_->isHidden());
+}
+
+void TMainForm::PaletteVisibClick(bool on) {
+    paletteBar_->setVisible(on);
+    Action(QStringLiteral("PaletteVisib"))->setChecked(!paletteBar_->isHidden());
+}
+
+void TMainForm::PrefsMenuClick() {
+    if (onPreferencesOpening) onPreferencesOpening();
+    PreferencesHooks hooks = preferencesHooks;
+    if (!hooks.retranslateMain) hooks.retranslateMain = [this] { Retranslate(context_.language); };
+    TPreferences dialog(context_, links_, std::move(hooks), this);
+    dialog.adjustSize();
+    const QPoint centre = scrollBox_->mapToGlobal(scrollBox_->rect().center());
+    dialog.move(centre - QPoint(dialog.width() / 2, dialog.height() / 2));
+    dialog.exec();
+}
+
+void TMainForm::HomepageClick() {
+    if (!openUrl || !openUrl(HomePage()))
+        MessageByKey(this, context_.language, QStringLiteral("CantOpenBrowser"),
+                     QStringLiteral("Err"), kStyleOkWarning);
+}
+
+void TMainForm::About1Click() {
+    QMessageBox box(QMessageBox::NoIcon, tr("About Orvel Paint"),
+                    tr("<b>Orvel Paint</b><p>A bitmap paint program: brushes cut from the "
+                       "image, filters and a thumbnail browser.</p>"),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("AboutBox"));
+    box.setIconPixmap(windowIcon().pixmap(48, 48));
+    box.exec();
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "app/FileLinks.h"
+#include "app/ui/PreferencesDialog.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+struct AppContext;
+class Language;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QScrollArea;
+class QSettings;
+class QToolBar;
+
+// The main window: the menu bar of MainMenu.h, the dockable bars, the scrolling image area and the
+// five-panel status bar. Commands whose feature is not built yet stay disabled; later parts find
+// their actions with Action() and connect and enable them.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(AppContext& context, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The action of a control name (see ControlName); for a menu, its menu action. nullptr if none.
+    QAction* Action(const QString& objectName) const;
+    QMenu* Menu(const QString& objectName) const;
+    void SetActionEnabled(const QString& objectName, bool enabled);
+    void SetActionsEnabled(const QStringList& objectNames, bool enabled);
+
+    // Update mode hides Save and Save as and shows Update & Exit.
+    void SetUpdateMode(bool on);
+    bool UpdateMode() const { return updateMode_; }
+
+    static constexpr int kPanelCount = 5;
+    static constexpr int kPanelWidths[kPanelCount] = {192, 16, 72, 80, 50};
+    // Out-of-range panels are ignored (empty text).
+    void SetPanel(int index, const QString& text);
+    QString Panel(int index) const;
+    QLabel* PanelLabel(int index) const;
+    QLabel* FileLabel() const { return panels_[0]; }
+    QProgressBar* ProgressBar() const { return progressBar_; }
+
+    QToolBar* ToolsBar() const { return toolsBar_; }
+    QToolBar* PaletteBar() const { return paletteBar_; }
+    QToolBar* OptionBar() const { return optionBar_; }
+    QLabel* OptionBarLabel() const { return optionBarLabel_; }
+    QToolBar* GridBar() const { return gridBar_; }
+    QScrollArea* ScrollBox() const { return scrollBox_; }
+    QWidget* ShowBuf() const { return showBuf_; }
+
+    // Bar positions in the group "Toolbars". Loading hides the option and grid bars again (they
+    // show only with their tool) and sets the two Visible ticks from the bars.
+    void SaveToolbars(QSettings& settings) const;
+    void LoadToolbars(QSettings& settings);
+    // Window placement in the group "MainForm".
+    void SavePlacement(QSettings& settings) const;
+    void LoadPlacement(QSettings& settings);
+
+    // Applies the section "[MainForm]" of the language (menu captions and hints by control name).
+    void Retranslate(const Language& language);
+
+    static QUrl HomePage();
+
+    // Set by later parts: the preview and rebuild callbacks of the preferences dialog (the main
+    // window re-translation is filled in when left empty), the step back to the previous tool
+    // that runs before the dialog opens, and the browser launcher (a seam for tests).
+    PreferencesHooks preferencesHooks;
+    std::function<void()> onPreferencesOpening;
+    std::function<bool(const QUrl&)> openUrl;
+
+private:
+    void BuildBars();
+    void BuildStatusBar();
+    void ConnectBuiltCommands();
+    void ToolbarVisibClick(bool on);
+    void PaletteVisibClick(bool on);
+    void PrefsMenuClick();
+    void HomepageClick();
+    void About1Click();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    AppContext& context_;
+    FileLinks links_;
+    bool updateMode_ = false;
+    QToolBar* toolsBar_ = nullptr;
+    QToolBar* paletteBar_ = nullptr;
+    QToolBar* optionBar_ = nullptr;
+    QLabel* optionBarLabel_ = nullptr;
+    QToolBar* gridBar_ = nullptr;
+    QScrollArea* scrollBox_ = nullptr;
+    QWidget* showBuf_ = nullptr;
+    QLabel* panels_[kPanelCount] = {};
+    QProgressBar* progressBar_ = nullptr;
+};
