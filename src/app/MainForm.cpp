@@ -1,5 +1,7 @@
 #include "app/MainForm.h"
 
+#include "raster/Buffer.h"
+
 #include "app/AppContext.h"
 #include "app/MainMenu.h"
 #include "app/MessageBox.h"
@@ -17,20 +19,35 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QSettings>
+#include <QPaintEvent>
 #include <QStatusBar>
 #include <QToolBar>
 
 namespace {
 
-// What the image area shows while there is no image view: black, a white frame and both
-// diagonals.
+// The image area until the zoomed view exists: the image at 1:1 in the top-left corner, or,
+// without one, black with a white frame and both diagonals.
 class NoImageView : public QWidget {
 public:
     using QWidget::QWidget;
+    const Buffer* image = nullptr;
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
         QPainter p(this);
+        if (image && !image->Empty()) {
+            p.fillRect(event->rect(), palette().dark());
+            const QRect area = event->rect().intersected(QRect(0, 0, image->Width(), image->Height()));
+            if (area.isEmpty()) return;
+            QImage shown(area.size(), QImage::Format_RGB32);
+            for (int y = 0; y < area.height(); ++y) {
+                const uint32_t* src = image->Row(image->top + area.top() + y) + area.left();
+                auto* dst = reinterpret_cast<uint32_t*>(shown.scanLine(y));
+                for (int x = 0; x < area.width(); ++x) dst[x] = 0xFF000000u | (src[x] & 0xFFFFFFu);
+            }
+            p.drawImage(area.topLeft(), shown);
+            return;
+        }
         p.fillRect(rect(), Qt::black);
         p.setPen(Qt::white);
         const QRect r = rect().adjusted(0, 0, -1, -1);
@@ -142,6 +159,18 @@ void TMainForm::ConnectBuiltCommands() {
     connect(Action(QStringLiteral("Homepage")), &QAction::triggered, this,
             &TMainForm::HomepageClick);
     connect(Action(QStringLiteral("About1")), &QAction::triggered, this, &TMainForm::About1Click);
+}
+
+void TMainForm::SetImage(const Buffer* image) {
+    auto* view = static_cast<NoImageView*>(showBuf_);
+    view->image = image;
+    if (image && !image->Empty()) {
+        scrollBox_->setWidgetResizable(false);
+        view->resize(image->Width(), image->Height());
+    } else {
+        scrollBox_->setWidgetResizable(true);
+    }
+    view->update();
 }
 
 QAction* TMainForm::Action(const QString& objectName) const {

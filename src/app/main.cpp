@@ -1,4 +1,4 @@
-#include "app/ImagePreviewWindow.h"
+#include "app/Program.h"
 
 #include <QApplication>
 
@@ -6,9 +6,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("OV"));
     QApplication::setApplicationName(QStringLiteral("OrvelPaint"));
-    ImagePreviewWindow window;
-    const QStringList args = QApplication::arguments().mid(1);
-    if (!args.isEmpty()) window.Open(args.first());
-    window.show();
+    QApplication::setApplicationDisplayName(QStringLiteral("Orvel Paint"));
+    if (!Program::DisplayDeepEnough()) return 1;
+    Program program(QApplication::arguments().mid(1), QApplication::applicationDirPath());
+    program.Start();
     return app.exec();
 }

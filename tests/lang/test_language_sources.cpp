@@ -279,7 +279,7 @@ const QMap<QString, QStringList>& ExpectedWindowEntries() {
           "Color1.Caption", "Replace1.Caption", "NextImage1.Caption", "PrevImage1.Caption",
           "GridBar.Caption", "BrushSizeBtn.Caption", "BrushSizeBtn.Hint", "GridOrigBtn.Caption",
           "GridOrigBtn.Hint", "OpenPaletteBtn.Caption", "OpenPaletteBtn.Hint",
-          "SavePaletteBtn.Caption", "SavePaletteBtn.Hint", "ProgressBar.Caption"}},
+          "SavePaletteBtn.Caption", "SavePaletteBtn.Hint"}},
         {"Preferences",
          {"Clipping.Caption", "OptimBrush.Caption", "AntiAliasCB.Caption", "BackupFiles.Caption",
           "CacheThumbs.Caption", "Level.Items"}},

@@ -1,0 +1,243 @@
+#include "app/Program.h"
+
+#include "app/MainForm.h"
+#include "app/MessageBox.h"
+#include "app/ProgressDisplay.h"
+#include "lang/WindowTranslator.h"
+#include "raster/GFXFile.h"
+#include "raster/RasterError.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSettings>
+#include <QSplashScreen>
+#include <QTimer>
+
+namespace {
+
+// The about panel: our own picture, drawn rather than loaded.
+QPixmap AboutPicture() {
+    QPixmap pic(440, 220);
+    pic.fill(QColor(24, 32, 56));
+    QPainter p(&pic);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient stroke(40, 150, 400, 60);
+    stroke.setColorAt(0, QColor(230, 80, 60));
+    stroke.setColorAt(0.5, QColor(250, 200, 60));
+    stroke.setColorAt(1, QColor(70, 170, 240));
+    p.setPen(QPen(QBrush(stroke), 18, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(40, 170, 400, 150);
+    p.setPen(Qt::white);
+    QFont title(QStringLiteral("DejaVu Sans"), 30, QFont::Bold);
+    p.setFont(title);
+    p.drawText(QRect(0, 40, 440, 60), Qt::AlignCenter, QStringLiteral("Orvel Paint"));
+    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    p.drawText(QRect(0, 100, 440, 24), Qt::AlignCenter,
+               QStringLiteral("Version %1").arg(QStringLiteral(OV_VERSION)));
+    return pic;
+}
+
+} // namespace
+
+Program::Program(QStringList args, QString programFolder) : args_(std::move(args)) {
+    context_.programFolder = std::move(programFolder);
+}
+
+Program::~Program() {
+    UnregisterProgressDisplay();
+    GFXFile::SetProgFunc({}, {}, {});
+}
+
+bool Program::DisplayDeepEnough() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || screen->depth() > 14) return true;
+    QMessageBox::warning(nullptr, QStringLiteral("Orvel Paint"),
+                         QStringLiteral("First switch to HiColor or True Color display mode"));
+    return false;
+}
+
+void Program::Start() {
+    if (!args_.isEmpty() && (args_.first() == QLatin1String("-l") || args_.first() == QLatin1String("-L")))
+        context_.log.Start(context_.programFolder);
+    QApplication::setApplicationDisplayName(QStringLiteral("Orvel Paint"));
+    FormCreate();
+    // The tool icon panel, the colour selector, the open dialog, the component dialog and the
+    // browser window are created here, in that order, as their parts land.
+
+    context_.WriteLog(QStringLiteral("Toolbar initialization started."));
+    {
+        std::unique_ptr<QSettings> settings(OpenUserSettings());
+        form_->LoadPlacement(*settings);
+        form_->LoadToolbars(*settings); // also hides the option bar and the grid bar
+    }
+    context_.WriteLog(QStringLiteral("Toolbar initialization finished."));
+    form_->installEventFilter(this);
+    form_->show();
+}
+
+void Program::FormCreate() {
+    form_ = std::make_unique<TMainForm>(context_);
+    context_.WriteLog(QStringLiteral("MainForm created, loading resources."));
+    // The tool cursors and the browser's folder pictures are loaded here once they exist.
+    context_.WriteLog(QStringLiteral("Resources loaded."));
+}
+
+bool Program::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form_.get()) {
+        if (event->type() == QEvent::Show && !initialised_) {
+            initialised_ = true;
+            // After the window is on the screen, as the placement store's restore event is.
+            QTimer::singleShot(0, this, &Program::InitProgram);
+        } else if (event->type() == QEvent::Close && !closed_) {
+            FormClose();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+int Program::Message(const QString& textKey, const QString& titleKey, int style) {
+    return MessageByKey(form_.get(), context_.language, textKey, titleKey, style);
+}
+
+void Program::InitProgram() {
+    context_.WriteLog(QStringLiteral("Creating About panel."));
+    splash_ = new QSplashScreen(AboutPicture());
+    splash_->setObjectName(QStringLiteral("AboutPanel"));
+    splash_->show();
+    splash_->repaint();
+
+    context_.WriteLog(QStringLiteral("Misc initialization started."));
+    form_->ProgressBar()->hide();
+    progress_ = std::make_unique<ProgressDisplay>(*form_, context_.language);
+    progress_->repaintView = [this] { form_->ShowBuf()->repaint(); };
+    RegisterProgressDisplay(*progress_);
+
+    if (image_.Alloc({Buffer::default_x, Buffer::default_y})) image_.Box(image_.Bounds(), 0);
+    form_->SetImage(&image_);
+    context_.WriteLog(QStringLiteral("Font set and buffers initialized."));
+
+    {
+        std::unique_ptr<QSettings> settings(OpenUserSettings());
+        context_.prefs.Load(*settings);
+        // A first run with no language chosen yet speaks English when it ships beside us, so
+        // that messages read as sentences rather than keys.
+        settings->beginGroup(QStringLiteral("TPreferences"));
+        const bool chosen = settings->contains(QStringLiteral("Language"));
+        settings->endGroup();
+        if (!chosen && Language::FileReadable(context_.programFolder, QStringLiteral("English")))
+            context_.prefs.Language = QStringLiteral("English");
+    }
+    context_.WriteLog(QStringLiteral("Registry entries loaded."));
+
+    LoadLanguage();
+    context_.WriteLog(QStringLiteral("Language resources loaded."));
+
+    RunCommandLine();
+    if (closed_) return;
+
+    // The tool palette is built here once it exists.
+    context_.WriteLog(QStringLiteral("Icons initialized."));
+    // Components are scanned and the Undo and Clear command icons registered here.
+
+    if (!command_.imageName.isEmpty()) {
+        const bool ok = LoadCommandLineImage(command_.imageName);
+        context_.WriteLog(ok ? QStringLiteral("Image successfully open.")
+                             : QStringLiteral("Image could not be open."));
+    }
+    // The starting tool is activated and the brush initialised here once they exist.
+    context_.WriteLog(QStringLiteral("Drawing mode initialized."));
+
+    newImageSize_ = {Buffer::default_x, Buffer::default_y};
+    // No scanner interface yet: Select Source and Acquire stay disabled.
+    form_->SetActionsEnabled({QStringLiteral("SelectSource1"), QStringLiteral("Acquire1")}, false);
+    context_.WriteLog(QStringLiteral("Twain driver initialized."));
+
+    languageList_ = Language::List(context_.programFolder);
+    context_.WriteLog(QStringLiteral("Language resources searched."));
+
+    splash_->close();
+    splash_->deleteLater();
+    splash_ = nullptr;
+    context_.WriteLog(QStringLiteral("Initialization finished. INTERACTIVE MODE STARTED."));
+}
+
+void Program::LoadLanguage() {
+    if (context_.prefs.Language.isEmpty()) return;
+    if (const auto failure = context_.language.Load(context_.programFolder, context_.prefs.Language)) {
+        Message(failure->textKey, failure->titleKey, kStyleOkWarning);
+        return;
+    }
+    QList<QObject*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!w->parentWidget()) windows.push_back(w);
+    TranslateWindow(context_.language, QStringLiteral("[Translations]"), windows);
+    form_->Retranslate(context_.language);
+}
+
+void Program::RunCommandLine() {
+    command_ = CommandLine::Parse(args_, [](const QString& name) { return QFileInfo(name).isFile(); });
+    if (command_.invalidSwitch) {
+        Message(QStringLiteral("InvSwitch"), QStringLiteral("Err"), kStyleOkWarning);
+        return;
+    }
+    if (!command_.updateMode) return;
+    form_->SetUpdateMode(true);
+    form_->SetPanel(0, command_.updateTitle);
+    if (!command_.imageName.isEmpty()) return; // the target exists and is loaded below
+    Buffer blank;
+    if (!blank.Alloc({command_.updateWidth, command_.updateHeight})) {
+        Message(QStringLiteral("ImgBig"), QStringLiteral("Err"), kStyleOkWarning);
+        closed_ = true;
+        form_->close();
+        return;
+    }
+    blank.Box(blank.Bounds(), 0);
+    image_ = std::move(blank);
+    form_->SetImage(&image_);
+}
+
+// Loads image 1 of name into document 1 with the messages of a load from the File menu.
+bool Program::LoadCommandLineImage(const QString& name) {
+    Buffer loaded;
+    GFXtra32 extra;
+    extra.colourA = 0xFFFFFF;
+    extra.colourB = 0x000000;
+    bool ok = true;
+    try {
+        GFXFile::Load(loaded, name, &extra);
+    } catch (const InvalidImageError& e) {
+        ok = e.Partial() && !loaded.Empty() &&
+             Message(QStringLiteral("ErrLoadImg"), QStringLiteral("Err"), kStyleYesNoWarning) == kAnswerYes;
+        if (!e.Partial()) Message(QStringLiteral("FormNotSup"), QStringLiteral("Err"), kStyleOkWarning);
+    } catch (const LibraryError&) {
+        ok = !loaded.Empty() &&
+             Message(QStringLiteral("ErrLoadImg"), QStringLiteral("Err"), kStyleYesNoWarning) == kAnswerYes;
+    } catch (const RasterError&) {
+        Message(QStringLiteral("ErrOpenImg"), QStringLiteral("Err"), kStyleOkWarning);
+        ok = false;
+    }
+    if (!ok) return false;
+    image_ = std::move(loaded);
+    form_->SetImage(&image_);
+    form_->SetPanel(0, QStringLiteral("1: ") + QFileInfo(name).fileName());
+    return true;
+}
+
+void Program::FormClose() {
+    closed_ = true;
+    // The unsaved-changes prompts come first once documents exist.
+    std::unique_ptr<QSettings> settings(OpenUserSettings());
+    form_->SaveToolbars(*settings);
+    form_->SavePlacement(*settings);
+    context_.prefs.Save(*settings);
+    settings->sync();
+    context_.WriteLog(QStringLiteral("Registry entries saved."));
+    context_.language.Unload();
+    context_.WriteLog(QStringLiteral("Application closed."));
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/CommandLine.h"
+#include "raster/Buffer.h"
+#include "raster/Geometry.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class ProgressDisplay;
+class QSplashScreen;
+class TMainForm;
+
+// Brings the program up and takes it down: the display check, the log, the windows in their
+// order, the initialisation once the main window first shows, and the shutdown writes.
+class Program : public QObject {
+    Q_OBJECT
+public:
+    // args: the arguments after the program name; programFolder: where the program file lies.
+    Program(QStringList args, QString programFolder);
+    ~Program() override;
+
+    // False when the display cannot show the program (the message was given).
+    static bool DisplayDeepEnough();
+    // Creates the windows and shows the main window; InitProgram follows once it is shown.
+    void Start();
+
+    AppContext& Context() { return context_; }
+    TMainForm* MainForm() const { return form_.get(); }
+    const QStringList& LanguageList() const { return languageList_; }
+    Pair NewImageSize() const { return newImageSize_; }
+    const Buffer& Image() const { return image_; }
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void FormCreate();
+    void InitProgram();
+    void LoadLanguage();
+    void RunCommandLine();
+    bool LoadCommandLineImage(const QString& name);
+    void FormClose();
+    int Message(const QString& textKey, const QString& titleKey, int style);
+
+    QStringList args_;
+    CommandLine command_;
+    AppContext context_;
+    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<ProgressDisplay> progress_;
+    QSplashScreen* splash_ = nullptr;
+    bool initialised_ = false;
+    bool closed_ = false;
+    // Document 1 until the document table takes over.
+    Buffer image_;
+    Pair newImageSize_{Buffer::default_x, Buffer::default_y};
+    QStringList languageList_;
+};
