@@ -139,7 +139,10 @@ void Program::InitProgram() {
     context_.WriteLog(QStringLiteral("Language resources loaded."));
 
     RunCommandLine();
-    if (closed_) return;
+    if (closed_) {
+        ready_ = true;
+        return;
+    }
 
     // The tool palette is built here once it exists.
     context_.WriteLog(QStringLiteral("Icons initialized."));
@@ -165,6 +168,7 @@ void Program::InitProgram() {
     splash_->deleteLater();
     splash_ = nullptr;
     context_.WriteLog(QStringLiteral("Initialization finished. INTERACTIVE MODE STARTED."));
+    ready_ = true;
 }
 
 void Program::LoadLanguage() {

@@ -33,6 +33,8 @@ public:
     const QStringList& LanguageList() const { return languageList_; }
     Pair NewImageSize() const { return newImageSize_; }
     const Buffer& Image() const { return image_; }
+    // True once InitProgram has run to its end (or stopped because the window closed).
+    bool Ready() const { return ready_; }
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +54,7 @@ private:
     QSplashScreen* splash_ = nullptr;
     bool initialised_ = false;
     bool closed_ = false;
+    bool ready_ = false;
     // Document 1 until the document table takes over.
     Buffer image_;
     Pair newImageSize_{Buffer::default_x, Buffer::default_y};

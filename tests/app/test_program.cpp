@@ -1,0 +1,100 @@
+#include "app/MainForm.h"
+#include "app/MessageBox.h"
+#include "app/Program.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A run of the start-up against a private settings folder, with every message box answered.
+class ProgramRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(config_.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config_.path());
+        MessageByKeySeam() = [this](const QString& text, const QString& title, int style) {
+            messages_ << QStringLiteral("%1/%2/%3").arg(text, title).arg(style);
+            return answer_;
+        };
+    }
+    void TearDown() override { MessageByKeySeam() = nullptr; }
+
+    // Starts the program and waits until its initialisation has run.
+    std::unique_ptr<Program> Start(const QStringList& args) {
+        auto program = std::make_unique<Program>(args, folder_.path());
+        program->Start();
+        QElapsedTimer t;
+        t.start();
+        while (!program->Ready() && t.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_TRUE(program->Ready());
+        return program;
+    }
+
+    QTemporaryDir config_, folder_;
+    QStringList messages_;
+    int answer_ = kAnswerOk;
+};
+
+TEST_F(ProgramRun, UpdateModeWithMissingTargetStartsBlankAtTheGivenSize) {
+    const QString target = folder_.filePath("absent.png");
+    auto program = Start({"-sLetter head", "37", "12", target});
+    ASSERT_FALSE(program->Image().Empty());
+    EXPECT_EQ(program->Image().Width(), 37);
+    EXPECT_EQ(program->Image().Height(), 12);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 37; ++x) ASSERT_EQ(program->Image().At(x, y), 0u);
+    EXPECT_TRUE(program->MainForm()->UpdateMode());
+    EXPECT_TRUE(messages_.isEmpty());
+}
+
+TEST_F(ProgramRun, UpdateModeLoadsAnExistingTarget) {
+    const QString target = folder_.filePath("my picture.png");
+    QImage img(5, 3, QImage::Format_RGB32);
+    img.fill(QColor(10, 20, 30));
+    ASSERT_TRUE(img.save(target));
+    // The shell split the name at its blank; it is joined again.
+    auto program = Start({"-sTitle", "100", "100", folder_.filePath("my"), "picture.png"});
+    ASSERT_EQ(program->Image().Width(), 5);
+    EXPECT_EQ(program->Image().At(4, 2), 0x0A141Eu);
+    EXPECT_TRUE(program->MainForm()->UpdateMode());
+}
+
+TEST_F(ProgramRun, InvalidSwitchIsReportedAndStartUpGoesOn) {
+    auto program = Start({"-q", "picture.png"});
+    EXPECT_EQ(messages_, QStringList{"InvSwitch/Err/48"});
+    EXPECT_EQ(program->Image().Width(), Buffer::default_x);
+    EXPECT_FALSE(program->MainForm()->UpdateMode());
+}
+
+TEST_F(ProgramRun, UnreadableImageGivesItsMessageAndKeepsTheBlankImage) {
+    QFile text(folder_.filePath("notes.png"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("just text, not a picture");
+    text.close();
+    auto program = Start({text.fileName()});
+    EXPECT_EQ(messages_, QStringList{"FormNotSup/Err/48"});
+    EXPECT_EQ(program->Image().Width(), Buffer::default_x);
+    EXPECT_EQ(program->Image().Height(), Buffer::default_y);
+}
+
+TEST_F(ProgramRun, ChosenLanguageThatIsMissingIsReportedByKey) {
+    {
+        QSettings s(QSettings::IniFormat, QSettings::UserScope, "OV", "OrvelPaint");
+        s.setValue("TPreferences/Language", "Klingon");
+    }
+    auto program = Start({});
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(messages_.first().endsWith("/48"));
+    EXPECT_FALSE(program->Context().language.Loaded());
+}
+
+} // namespace
