@@ -13,6 +13,8 @@ if [ "$INNER" = 0 ]; then
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config" HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+# A real X window on the virtual display, whatever the test runner set.
+export QT_QPA_PLATFORM=xcb
 mkdir -p "$XDG_CONFIG_HOME" "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 log="$build/OV.LOG"
@@ -26,8 +28,10 @@ run() {
         grep -q 'INTERACTIVE MODE STARTED' "$log" 2>/dev/null && break
         sleep 0.1
     done
-    win=$(xdotool search --sync --onlyvisible --name 'Orvel Paint' | head -n 1)
-    xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+    win=$(timeout 20 xdotool search --sync --onlyvisible --name 'Orvel Paint' | head -n 1)
+    if [ -z "$win" ]; then kill "$pid"; echo "no program window on the display"; exit 1; fi
+    timeout 10 xdotool windowactivate --sync "$win" 2>/dev/null ||
+        timeout 10 xdotool windowfocus --sync "$win" || true
     xdotool key --clearmodifiers alt+x
     for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$pid" 2>/dev/null; then kill "$pid"; echo "program did not close on Alt+X"; exit 1; fi
