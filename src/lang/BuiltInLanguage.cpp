@@ -12,18 +12,6 @@ QByteArray BuiltInLanguageText() {
 
 QString BuiltInBarDefinition(const QString& key) {
     const QByteArray text = BuiltInLanguageText();
-    LngLineReader reader(text);
-    // Entries are searched from just after the messages header, as Language::Translate does.
-    while (!reader.AtEnd()) {
-        const QString line = LngTrim(LngDecodeLine(reader.Next(kLngSectionPiece)));
-        if (line.toUpper() == QLatin1String("[MESSAGES]")) break;
-    }
-    while (!reader.AtEnd()) {
-        const QString line = LngTrim(LngDecodeLine(reader.Next(kLngEntryPiece)));
-        if (line.isEmpty() || line.startsWith(u';')) continue;
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq >= 0 && QStringView(line).first(eq) == key)
-            return line.sliced(eq + 1).replace(u'@', u' ');
-    }
-    return {};
+    // Looked up as Language::Translate does, from just after the messages header.
+    return LngFindEntry(text, LngMessagesPos(text), key).value_or(QString());
 }

@@ -59,15 +59,7 @@ std::optional<LanguageMessage> Language::Load(const QString& programFolder, cons
     name_ = name;
     scratchPath_ = *scratch;
     decodeStatus_ = decoded.status;
-    messagesPos_ = text.size();
-    LngLineReader reader(text);
-    while (!reader.AtEnd()) {
-        const QString line = LngTrim(LngDecodeLine(reader.Next(kLngSectionPiece)));
-        if (line.toUpper() == QLatin1String("[MESSAGES]")) {
-            messagesPos_ = reader.Pos();
-            break;
-        }
-    }
+    messagesPos_ = LngMessagesPos(text);
     return std::nullopt;
 }
 
@@ -82,17 +74,8 @@ QString Language::Translate(const QString& key) const {
     if (scratchPath_.isEmpty()) return key;
     QFile file(scratchPath_);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(messagesPos_)) return key;
-    const QByteArray text = file.readAll();
     // Past later section headers too: the first matching entry anywhere below wins.
-    LngLineReader reader(text);
-    while (!reader.AtEnd()) {
-        const QString line = LngTrim(LngDecodeLine(reader.Next(kLngEntryPiece)));
-        if (line.isEmpty() || line.startsWith(u';')) continue;
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq >= 0 && QStringView(line).first(eq) == key)
-            return line.sliced(eq + 1).replace(u'@', u' ');
-    }
-    return key;
+    return LngFindEntry(file.readAll(), 0, key).value_or(key);
 }
 
 QString Language::TranslateName(const QString& name) const {

@@ -51,3 +51,24 @@ QString LngTrimRight(QStringView s) {
     while (b > 0 && s[b - 1].unicode() <= ' ') --b;
     return s.first(b).toString();
 }
+
+qsizetype LngMessagesPos(QByteArrayView text) {
+    LngLineReader reader(text);
+    while (!reader.AtEnd()) {
+        const QString line = LngTrim(LngDecodeLine(reader.Next(kLngSectionPiece)));
+        if (line.toUpper() == QLatin1String("[MESSAGES]")) return reader.Pos();
+    }
+    return text.size();
+}
+
+std::optional<QString> LngFindEntry(QByteArrayView text, qsizetype pos, const QString& key) {
+    LngLineReader reader(text, pos);
+    while (!reader.AtEnd()) {
+        const QString line = LngTrim(LngDecodeLine(reader.Next(kLngEntryPiece)));
+        if (line.isEmpty() || line.startsWith(u';')) continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq >= 0 && QStringView(line).first(eq) == key)
+            return line.sliced(eq + 1).replace(u'@', u' ');
+    }
+    return std::nullopt;
+}

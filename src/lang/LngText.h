@@ -7,6 +7,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 // Longest piece read at once: message and entry lines, and section searches. A longer line is
 // read in several pieces, each of which counts as a line of its own.
 inline constexpr qsizetype kLngEntryPiece = 511;
@@ -33,3 +35,10 @@ QString LngDecodeLine(QByteArrayView bytes);
 // Cuts characters up to the blank (controls included) from both ends / the right end only.
 QString LngTrim(QStringView s);
 QString LngTrimRight(QStringView s);
+
+// Offset just after the first line that reads "[Messages]" (trimmed, any case), or the text's
+// length when there is none.
+qsizetype LngMessagesPos(QByteArrayView text);
+// The value of the first entry at or after pos whose key is exactly key ("@" read as a blank),
+// or nothing. Later section headers do not stop the search.
+std::optional<QString> LngFindEntry(QByteArrayView text, qsizetype pos, const QString& key);
