@@ -5,6 +5,12 @@
 // The narrow seams through which the headless core asks the window for things. The Qt shell
 // implements them; tests use recording fakes that can also script answers.
 
+// Answers and styles of the modal boxes below, as the core names them.
+namespace MessageCode {
+inline constexpr int Ok = 1, Cancel = 2, Yes = 6, No = 7;
+inline constexpr int OkWarning = 48, YesNoWarning = 52, YesNoCancelQuestion = 35;
+} // namespace MessageCode
+
 // Modal message boxes by key (styles 48, 52, 35; answers 1 OK, 2 Cancel, 6 Yes, 7 No).
 class MessageHost {
 public:
@@ -17,4 +23,12 @@ class StatusHost {
 public:
     virtual ~StatusHost() = default;
     virtual void SetPanel(int index, const QString& text) = 0;
+};
+
+// A modal box whose text and caption are already made (answers as for MessageByKey); for the
+// prompts that put a document's name into their text.
+class PromptHost {
+public:
+    virtual ~PromptHost() = default;
+    virtual int Prompt(const QString& text, const QString& caption, int style) = 0;
 };

@@ -1,0 +1,32 @@
+#include "document/ImageDoc.h"
+
+#include <utility>
+
+bool ImageDoc::MakeBlank(Pair size) {
+    Buffer fresh;
+    if (!fresh.Alloc(size)) return false;
+    fresh.Box(fresh.Bounds(), 0);
+    image = std::move(fresh);
+    return true;
+}
+
+bool CopyImageDoc(const ImageDoc& from, ImageDoc& to) {
+    if (&from == &to) return from.HasPixels();
+    to.fileName = from.fileName;
+    to.changeCount = from.changeCount;
+    to.untitled = from.untitled;
+    to.imageNumber = from.imageNumber;
+    Buffer pixels;
+    const bool ok = from.HasPixels() && pixels.Alloc({from.image.Width(), from.image.Height()});
+    if (ok) pixels.Copy(from.image, {0, 0}, Pixel::CopyAll);
+    to.image = std::move(pixels);
+    return ok;
+}
+
+void SwapImageDocs(ImageDoc& a, ImageDoc& b) {
+    std::swap(a.image, b.image);
+    std::swap(a.untitled, b.untitled);
+    std::swap(a.changeCount, b.changeCount);
+    std::swap(a.fileName, b.fileName);
+    std::swap(a.imageNumber, b.imageNumber);
+}
