@@ -1,4 +1,5 @@
 #include "raster/Buffer.h"
+#include "raster/RasterTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,7 @@ namespace {
 
 const int kSizes[] = {1, 7, 8, 9, 31, 32, 33};
 
-// Fills with a position-dependent pattern that differs in every pixel and row.
-void Pattern(Buffer& b, uint32_t seed = 0) {
-    for (int y = b.top; y <= b.bottom; ++y)
-        for (int x = b.left; x <= b.right; ++x)
-            b.At(x, y) = ((uint32_t(x) * 2654435761u) ^ (uint32_t(y) * 40503u) ^ seed) & 0xFFFFFF;
-}
+void Pattern(Buffer& b, uint32_t seed = 0) { rastertest::Pattern(b, seed, 0xFFFFFF); }
 
 std::vector<uint32_t> Snapshot(const Buffer& b) {
     std::vector<uint32_t> v;

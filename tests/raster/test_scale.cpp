@@ -1,4 +1,5 @@
 #include "raster/Buffer.h"
+#include "raster/RasterTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -10,23 +11,13 @@
 
 namespace {
 
+using rastertest::Make;
+using rastertest::Pattern;
+
 const int kSizes[] = {1, 7, 8, 9, 31, 32, 33};
 constexpr uint32_t kBack = 0x00ABCDEF; // target background, never produced by a source here
 
-Buffer Make(int w, int h, uint32_t fill) {
-    Buffer b;
-    EXPECT_TRUE(b.Alloc({w, h}));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.At(x, y) = fill;
-    return b;
-}
 
-// Colours that vary from pixel to pixel, high byte clear.
-void Pattern(Buffer& b, uint32_t seed = 0) {
-    for (int y = b.top; y <= b.bottom; ++y)
-        for (int x = b.left; x <= b.right; ++x)
-            b.At(x, y) = ((uint32_t(x) * 2654435761u) ^ (uint32_t(y) * 40503u) ^ seed) & 0x7FFFFF;
-}
 
 // Source index shown by scaled pixel i of n when the source has s pixels.
 int Nearest(int64_t i, int64_t s, int64_t n) {

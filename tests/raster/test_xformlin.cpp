@@ -1,4 +1,5 @@
 #include "raster/Buffer.h"
+#include "raster/RasterTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -8,22 +9,13 @@
 
 namespace {
 
+using rastertest::Make;
+using rastertest::Pattern;
+
 constexpr uint32_t kBack = 0x00ABCDEF; // target background, never produced by a source here
 constexpr double kQuarter = 1.5707963267948966;
 
-Buffer Make(int w, int h, uint32_t fill) {
-    Buffer b;
-    EXPECT_TRUE(b.Alloc({w, h}));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.At(x, y) = fill;
-    return b;
-}
 
-void Pattern(Buffer& b, uint32_t seed = 0) {
-    for (int y = b.top; y <= b.bottom; ++y)
-        for (int x = b.left; x <= b.right; ++x)
-            b.At(x, y) = ((uint32_t(x) * 2654435761u) ^ (uint32_t(y) * 40503u) ^ seed) & 0x7FFFFF;
-}
 
 // Where 0-based source pixel (x, y) of a w x h image lands after `turns` quarter turns
 // (clockwise on screen, as Rotation does with y pointing down).
