@@ -51,9 +51,10 @@ protected:
         p.fillRect(rect(), Qt::black);
         p.setPen(Qt::white);
         const QRect r = rect().adjusted(0, 0, -1, -1);
-        p.drawRect(r);
-        p.drawLine(r.topLeft(), r.bottomRight());
-        p.drawLine(r.bottomLeft(), r.topRight());
+        p.drawRect(r); // a pen rectangle covers one more pixel each way
+        const QRect full = rect();
+        p.drawLine(full.topLeft(), full.bottomRight());
+        p.drawLine(full.bottomLeft(), full.topRight());
     }
 };
 
