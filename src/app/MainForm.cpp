@@ -4,6 +4,7 @@
 
 #include "app/AppContext.h"
 #include "app/MainMenu.h"
+#include "document/ui/TBuffer.h"
 #include "app/MessageBox.h"
 #include "lang/WindowTranslator.h"
 
@@ -15,48 +16,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPainter>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QSettings>
-#include <QPaintEvent>
 #include <QStatusBar>
 #include <QToolBar>
 
 namespace {
-
-// The image area until the zoomed view exists: the image at 1:1 in the top-left corner, or,
-// without one, black with a white frame and both diagonals.
-class NoImageView : public QWidget {
-public:
-    using QWidget::QWidget;
-    const Buffer* image = nullptr;
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        QPainter p(this);
-        if (image && !image->Empty()) {
-            p.fillRect(event->rect(), palette().dark());
-            const QRect area = event->rect().intersected(QRect(0, 0, image->Width(), image->Height()));
-            if (area.isEmpty()) return;
-            QImage shown(area.size(), QImage::Format_RGB32);
-            for (int y = 0; y < area.height(); ++y) {
-                const uint32_t* src = image->Row(image->top + area.top() + y) + area.left();
-                auto* dst = reinterpret_cast<uint32_t*>(shown.scanLine(y));
-                for (int x = 0; x < area.width(); ++x) dst[x] = 0xFF000000u | (src[x] & 0xFFFFFFu);
-            }
-            p.drawImage(area.topLeft(), shown);
-            return;
-        }
-        p.fillRect(rect(), Qt::black);
-        p.setPen(Qt::white);
-        const QRect r = rect().adjusted(0, 0, -1, -1);
-        p.drawRect(r); // a pen rectangle covers one more pixel each way
-        const QRect full = rect();
-        p.drawLine(full.topLeft(), full.bottomRight());
-        p.drawLine(full.bottomLeft(), full.topRight());
-    }
-};
 
 // The commands that work already; everything else waits for its feature.
 const char* const kBuiltCommands[] = {"Exit1",     "ToolbarVisib", "PaletteVisib",
@@ -85,7 +51,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     scrollBox_ = new QScrollArea(this);
     scrollBox_->setObjectName(QStringLiteral("ScrollBox"));
     scrollBox_->setWidgetResizable(true);
-    showBuf_ = new NoImageView;
+    showBuf_ = new TBuffer;
     showBuf_->setObjectName(QStringLiteral("ShowBuf"));
     scrollBox_->setWidget(showBuf_);
     setCentralWidget(scrollBox_);
@@ -162,16 +128,13 @@ void TMainForm::ConnectBuiltCommands() {
     connect(Action(QStringLiteral("About1")), &QAction::triggered, this, &TMainForm::About1Click);
 }
 
-void TMainForm::SetImage(const Buffer* image) {
-    auto* view = static_cast<NoImageView*>(showBuf_);
-    view->image = image;
-    if (image && !image->Empty()) {
-        scrollBox_->setWidgetResizable(false);
-        view->resize(image->Width(), image->Height());
-    } else {
-        scrollBox_->setWidgetResizable(true);
-    }
-    view->update();
+void TMainForm::SetImage(Buffer* image) {
+    auto* view = static_cast<TBuffer*>(showBuf_);
+    view->SetBuffer(image);
+    view->update(); // the same buffer may have been reallocated
+    const bool shown = image && !image->Empty();
+    scrollBox_->setWidgetResizable(!shown);
+    if (shown) view->resize(view->sizeHint());
 }
 
 QAction* TMainForm::Action(const QString& objectName) const {

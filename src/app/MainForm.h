@@ -54,8 +54,8 @@ public:
     QToolBar* GridBar() const { return gridBar_; }
     QScrollArea* ScrollBox() const { return scrollBox_; }
     QWidget* ShowBuf() const { return showBuf_; }
-    // The image shown at 1:1 in the image area until the zoomed view takes over; not owned.
-    void SetImage(const Buffer* image);
+    // The image shown in the view (ShowBuf); not owned.
+    void SetImage(Buffer* image);
 
     // Bar positions in the group "Toolbars". Loading hides the option and grid bars again (they
     // show only with their tool) and sets the two Visible ticks from the bars.
