@@ -3,6 +3,7 @@
 #include "raster/Buffer.h"
 
 #include "app/AppContext.h"
+#include "app/HelpWindow.h"
 #include "app/MainMenu.h"
 #include "document/ui/TBuffer.h"
 #include "app/MessageBox.h"
@@ -25,7 +26,7 @@
 namespace {
 
 // The commands that work already; everything else waits for its feature.
-const char* const kBuiltCommands[] = {"Exit1",     "ToolbarVisib", "PaletteVisib",
+const char* const kBuiltCommands[] = {"Exit1", "Contents1", "ToolbarVisib", "PaletteVisib",
                                       "PrefsMenu", "About1",       "Homepage"};
 
 } // namespace
@@ -126,6 +127,8 @@ void TMainForm::ConnectBuiltCommands() {
     connect(Action(QStringLiteral("Homepage")), &QAction::triggered, this,
             &TMainForm::HomepageClick);
     connect(Action(QStringLiteral("About1")), &QAction::triggered, this, &TMainForm::About1Click);
+    connect(Action(QStringLiteral("Contents1")), &QAction::triggered, this,
+            &TMainForm::Contents1Click);
 }
 
 void TMainForm::SetImage(Buffer* image) {
@@ -242,6 +245,20 @@ void TMainForm::HomepageClick() {
     if (!openUrl || !openUrl(HomePage()))
         MessageByKey(this, context_.language, QStringLiteral("CantOpenBrowser"),
                      QStringLiteral("Err"), kStyleOkWarning);
+}
+
+HelpWindow* TMainForm::Help() {
+    if (!help_) {
+        help_ = new HelpWindow(context_.programFolder + QStringLiteral("/help"), this);
+        help_->setModal(false);
+    }
+    return help_;
+}
+
+void TMainForm::Contents1Click() {
+    Help()->ShowContents();
+    help_->show();
+    help_->raise();
 }
 
 void TMainForm::About1Click() {

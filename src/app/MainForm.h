@@ -10,6 +10,7 @@
 #include <functional>
 
 struct AppContext;
+class HelpWindow;
 class Buffer;
 class Language;
 class QLabel;
@@ -69,6 +70,8 @@ public:
     void Retranslate(const Language& language);
 
     static QUrl HomePage();
+    // The help viewer over the pages beside the program, made on first use.
+    HelpWindow* Help();
 
     // Set by later parts: the preview and rebuild callbacks of the preferences dialog (the main
     // window re-translation is filled in when left empty), the step back to the previous tool
@@ -86,11 +89,13 @@ private:
     void PrefsMenuClick();
     void HomepageClick();
     void About1Click();
+    void Contents1Click();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     AppContext& context_;
     FileLinks links_;
     bool updateMode_ = false;
+    HelpWindow* help_ = nullptr;
     QToolBar* toolsBar_ = nullptr;
     QToolBar* paletteBar_ = nullptr;
     QToolBar* optionBar_ = nullptr;

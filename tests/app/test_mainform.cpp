@@ -147,8 +147,8 @@ const Item kItems[] = {
     {"&Help", "&About...", {}, "About1"},
 };
 
-const std::set<QString> kWorking = {"Exit1",     "ToolbarVisib", "PaletteVisib",
-                                    "PrefsMenu", "About1",       "Homepage"};
+const std::set<QString> kWorking = {"Exit1",  "Contents1", "ToolbarVisib", "PaletteVisib",
+                                    "PrefsMenu", "About1",  "Homepage"};
 
 } // namespace
 

@@ -1,0 +1,47 @@
+#include "app/HelpWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void WritePage(const QDir& dir, const QString& name) {
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<html><body>" + name.toUtf8() + "</body></html>");
+}
+
+TEST(HelpWindow, ContextPageOrTheContentsWhenItHasNone) {
+    QTemporaryDir dir;
+    WritePage(QDir(dir.path()), "index.html");
+    WritePage(QDir(dir.path()), "3600.html");
+    HelpWindow help(dir.path());
+    help.ShowContext(3600);
+    EXPECT_EQ(help.CurrentPage(), QDir(dir.path()).filePath("3600.html"));
+    help.ShowContext(1234);
+    EXPECT_EQ(help.CurrentPage(), QDir(dir.path()).filePath("index.html"));
+}
+
+// The pages shipped with the program link only to pages that exist.
+TEST(HelpWindow, ShippedPagesLinkToExistingPages) {
+    const QDir dir(QStringLiteral(OV_SOURCE_DIR "/help"));
+    const QStringList pages = dir.entryList({"*.html"}, QDir::Files);
+    ASSERT_TRUE(pages.contains("index.html"));
+    for (const QString& page : pages) {
+        QFile f(dir.filePath(page));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(f.readAll());
+        qsizetype at = 0;
+        while ((at = text.indexOf("href=\"", at)) >= 0) {
+            at += 6;
+            const QString target = text.mid(at, text.indexOf('"', at) - at);
+            if (target.startsWith("http")) continue;
+            EXPECT_TRUE(pages.contains(target)) << page.toStdString() << " -> " << target.toStdString();
+        }
+    }
+}
+
+} // namespace
