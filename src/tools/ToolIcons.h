@@ -1,0 +1,26 @@
+#pragma once
+
+// The palette's icons and the tools' pointer shapes, drawn in code so that they stay sharp and
+// share one look. Names are those the palette registers ("LINE1", "CUT5", "EMPTY", ...).
+
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+constexpr int ToolIconSize = 24;
+constexpr int ToolCursorSize = 32;
+
+// Every icon name, in palette order.
+QStringList ToolIconNames();
+// A ToolIconSize square, transparent around the drawing; a null image for an unknown name.
+QImage ToolIcon(const QString& name);
+
+struct ToolCursorImage {
+    QImage image; // ToolCursorSize square, null for an unknown name
+    QPoint hotspot;
+};
+
+// CROSS, CROSSOK, FILL, ROTATE, SPRAY, AIRBRUSH, WAND, PIPETTE.
+QStringList ToolCursorNames();
+ToolCursorImage DrawToolCursor(const QString& name);
