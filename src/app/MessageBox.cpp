@@ -51,10 +51,13 @@ MessageByKeyAnswer& MessageByKeySeam() {
 int MessageByKey(QWidget* parent, const Language& language, const QString& textKey,
                  const QString& titleKey, int style) {
     if (const MessageByKeyAnswer& seam = MessageByKeySeam()) return seam(textKey, titleKey, style);
+    return MessageByText(parent, language.Translate(textKey), language.Translate(titleKey), style);
+}
 
+int MessageByText(QWidget* parent, const QString& text, const QString& caption, int style) {
+    if (const MessageByKeyAnswer& seam = MessageByKeySeam()) return seam(text, caption, style);
     const QMessageBox::StandardButtons buttons = ButtonsOf(style);
-    QMessageBox box(IconOf(style), language.Translate(titleKey), language.Translate(textKey),
-                    buttons, parent);
+    QMessageBox box(IconOf(style), caption, text, buttons, parent);
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Ok:

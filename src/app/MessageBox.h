@@ -22,6 +22,9 @@ constexpr int kStyleYesNoCancelQuestion = 35;
 int MessageByKey(QWidget* parent, const Language& language, const QString& textKey,
                  const QString& titleKey, int style);
 
+// The same box for a text that is already made (prompts that name a document).
+int MessageByText(QWidget* parent, const QString& text, const QString& caption, int style);
+
 // When set, MessageByKey calls this instead of showing a box and returns its answer, so tests and
 // headless runs never block. The one process-wide hook of the shell; clear it when done.
 using MessageByKeyAnswer =

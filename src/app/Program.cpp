@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
@@ -83,6 +84,9 @@ void Program::Start() {
 
 void Program::FormCreate() {
     form_ = std::make_unique<TMainForm>(context_);
+    host_ = std::make_unique<ShellHost>(*form_, context_.language);
+    documents_ = std::make_unique<DocumentTable>(*host_, *host_, *host_);
+    WireDocuments();
     context_.WriteLog(QStringLiteral("MainForm created, loading resources."));
     // The tool cursors and the browser's folder pictures are loaded here once they exist.
     context_.WriteLog(QStringLiteral("Resources loaded."));
@@ -95,7 +99,10 @@ bool Program::eventFilter(QObject* watched, QEvent* event) {
             // After the window is on the screen, as the placement store's restore event is.
             QTimer::singleShot(0, this, &Program::InitProgram);
         } else if (event->type() == QEvent::Close && !closed_) {
-            FormClose();
+            if (!FormClose()) {
+                event->ignore(); // the user cancelled a prompt: the window stays
+                return true;
+            }
         }
     }
     return QObject::eventFilter(watched, event);
@@ -118,8 +125,9 @@ void Program::InitProgram() {
     progress_->repaintView = [this] { form_->ShowBuf()->repaint(); };
     RegisterProgressDisplay(*progress_);
 
-    if (image_.Alloc({Buffer::default_x, Buffer::default_y})) image_.Box(image_.Bounds(), 0);
-    form_->SetImage(&image_);
+    // Every slot starts untitled and unchanged; the first is made black and shown.
+    documents_->Slot(0).MakeBlank({Buffer::default_x, Buffer::default_y});
+    ShowCurrent();
     context_.WriteLog(QStringLiteral("Font set and buffers initialized."));
 
     {
@@ -153,6 +161,7 @@ void Program::InitProgram() {
         context_.WriteLog(ok ? QStringLiteral("Image successfully open.")
                              : QStringLiteral("Image could not be open."));
     }
+    documents_->UpdateFileLabel();
     // The starting tool is activated and the brush initialised here once they exist.
     context_.WriteLog(QStringLiteral("Drawing mode initialized."));
 
@@ -192,18 +201,15 @@ void Program::RunCommandLine() {
     }
     if (!command_.updateMode) return;
     form_->SetUpdateMode(true);
-    form_->SetPanel(0, command_.updateTitle);
+    documents_->SetUpdateMode(command_.updateTitle);
     if (!command_.imageName.isEmpty()) return; // the target exists and is loaded below
-    Buffer blank;
-    if (!blank.Alloc({command_.updateWidth, command_.updateHeight})) {
+    if (!documents_->Slot(0).MakeBlank({command_.updateWidth, command_.updateHeight})) {
         Message(QStringLiteral("ImgBig"), QStringLiteral("Err"), kStyleOkWarning);
         closed_ = true;
         form_->close();
         return;
     }
-    blank.Box(blank.Bounds(), 0);
-    image_ = std::move(blank);
-    form_->SetImage(&image_);
+    ShowCurrent();
 }
 
 // Loads image 1 of name into document 1 with the messages of a load from the File menu.
@@ -227,15 +233,59 @@ bool Program::LoadCommandLineImage(const QString& name) {
         ok = false;
     }
     if (!ok) return false;
-    image_ = std::move(loaded);
-    form_->SetImage(&image_);
-    form_->SetPanel(0, QStringLiteral("1: ") + QFileInfo(name).fileName());
+    ImageDoc& doc = documents_->Slot(0);
+    doc.image = std::move(loaded);
+    doc.fileName = QFileInfo(name).absoluteFilePath();
+    doc.imageNumber = 1;
+    doc.untitled = false;
+    doc.changeCount = 0;
+    ShowCurrent();
     return true;
 }
 
-void Program::FormClose() {
+void Program::ShowCurrent() {
+    form_->SetImage(&documents_->CurrentDoc().image);
+}
+
+// The document table reaches the window through its hooks; the Window menu through its actions.
+void Program::WireDocuments() {
+    documents_->hooks.showCurrent = [this](bool) { ShowCurrent(); };
+    documents_->hooks.translate = [this](const QString& key) { return context_.Translate(key); };
+    for (int i = 0; i < DocumentTable::kSlotCount; ++i) {
+        QAction* slot = form_->Action(QStringLiteral("N%1%2").arg(i + 1).arg(1));
+        if (!slot) continue;
+        slot->setEnabled(true);
+        slot->setCheckable(true);
+        connect(slot, &QAction::triggered, this, [this, i] {
+            documents_->SwitchToDocument(i);
+            documents_->UpdateFileLabel();
+        });
+    }
+    for (const auto& [name, step] : {std::pair{QStringLiteral("NextImage1"), +1},
+                                     std::pair{QStringLiteral("PrevImage1"), -1}}) {
+        QAction* a = form_->Action(name);
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, [this, step = step] {
+            if (step > 0 ? documents_->NextImage() : documents_->PrevImage())
+                documents_->UpdateFileLabel();
+        });
+    }
+    // Captions are rebuilt whenever the menu opens: names change as files are opened.
+    if (QMenu* window = form_->Menu(QStringLiteral("WindowMenu"))) {
+        connect(window, &QMenu::aboutToShow, this, [this] {
+            const auto items = documents_->WindowMenuItems();
+            for (int i = 0; i < DocumentTable::kSlotCount; ++i)
+                if (QAction* a = form_->Action(QStringLiteral("N%1%2").arg(i + 1).arg(1))) {
+                    a->setText(items[size_t(i)].caption);
+                    a->setChecked(items[size_t(i)].checked);
+                }
+        });
+    }
+}
+
+bool Program::FormClose() {
+    if (!documents_->ConfirmClose()) return false;
     closed_ = true;
-    // The unsaved-changes prompts come first once documents exist.
     std::unique_ptr<QSettings> settings(OpenUserSettings());
     form_->SaveToolbars(*settings);
     form_->SavePlacement(*settings);
@@ -244,4 +294,5 @@ void Program::FormClose() {
     context_.WriteLog(QStringLiteral("Registry entries saved."));
     context_.language.Unload();
     context_.WriteLog(QStringLiteral("Application closed."));
+    return true;
 }

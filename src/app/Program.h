@@ -2,6 +2,8 @@
 
 #include "app/AppContext.h"
 #include "app/CommandLine.h"
+#include "app/ShellHost.h"
+#include "document/DocumentTable.h"
 #include "raster/Buffer.h"
 #include "raster/Geometry.h"
 
@@ -32,7 +34,8 @@ public:
     TMainForm* MainForm() const { return form_.get(); }
     const QStringList& LanguageList() const { return languageList_; }
     Pair NewImageSize() const { return newImageSize_; }
-    const Buffer& Image() const { return image_; }
+    const Buffer& Image() const { return documents_->CurrentDoc().image; }
+    DocumentTable& Documents() { return *documents_; }
     // True once InitProgram has run to its end (or stopped because the window closed).
     bool Ready() const { return ready_; }
 
@@ -43,7 +46,9 @@ private:
     void LoadLanguage();
     void RunCommandLine();
     bool LoadCommandLineImage(const QString& name);
-    void FormClose();
+    bool FormClose();
+    void WireDocuments();
+    void ShowCurrent();
     int Message(const QString& textKey, const QString& titleKey, int style);
 
     QStringList args_;
@@ -55,8 +60,8 @@ private:
     bool initialised_ = false;
     bool closed_ = false;
     bool ready_ = false;
-    // Document 1 until the document table takes over.
-    Buffer image_;
+    std::unique_ptr<ShellHost> host_;
+    std::unique_ptr<DocumentTable> documents_;
     Pair newImageSize_{Buffer::default_x, Buffer::default_y};
     QStringList languageList_;
 };

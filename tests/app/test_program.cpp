@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -95,6 +96,29 @@ TEST_F(ProgramRun, ChosenLanguageThatIsMissingIsReportedByKey) {
     ASSERT_EQ(messages_.size(), 1);
     EXPECT_TRUE(messages_.first().endsWith("/48"));
     EXPECT_FALSE(program->Context().language.Loaded());
+}
+
+TEST_F(ProgramRun, WindowMenuSwitchesSlotsAndTheFileLabelFollows) {
+    auto program = Start({});
+    TMainForm& form = *program->MainForm();
+    const QString first = form.Panel(0);
+    EXPECT_FALSE(first.isEmpty());
+    form.Action("N31")->trigger();
+    EXPECT_EQ(program->Documents().CurrentIndex(), 2);
+    EXPECT_EQ(program->Image().Width(), Buffer::default_x);
+    EXPECT_EQ(program->Image().At(5, 5), 0u);
+    EXPECT_NE(form.Panel(0), first);
+    form.Action("PrevImage1")->trigger();
+    EXPECT_EQ(program->Documents().CurrentIndex(), 1);
+    form.Action("N11")->trigger();
+    EXPECT_EQ(program->Documents().CurrentIndex(), 0);
+    EXPECT_EQ(form.Panel(0), first);
+    // The menu shows the slots with the current one ticked.
+    QMenu* window = form.Menu("WindowMenu");
+    ASSERT_NE(window, nullptr);
+    QMetaObject::invokeMethod(window, "aboutToShow");
+    EXPECT_TRUE(form.Action("N11")->isChecked());
+    EXPECT_FALSE(form.Action("N21")->isChecked());
 }
 
 } // namespace
