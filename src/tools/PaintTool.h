@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+class ToolEngine;
+
+// Cursors registered by the palette; the tools only name them.
+namespace ToolCursor {
+inline constexpr int32_t Cross = 0;
+inline constexpr int32_t CrossOk = 1; // closing a polygon
+} // namespace ToolCursor
+
+// Base of every tool. The common fields come first and in this order because every tool family
+// extends the record; the virtual operations keep their slot order for the same reason. All
+// operations are empty here.
+class PaintTool {
+public:
+    enum Flag : uint16_t {
+        OneShot = 1,   // after one complete action the previous tool becomes current again
+        Immediate = 2, // a command run when selected; never current
+        Toggle = 4,    // selecting it flips its state (kept in phaseCount)
+    };
+
+    uint16_t flags = 0;
+    bool keepsUndo = true;  // a press that starts an action takes the undo copy first
+    bool snapToGrid = true; // positions snap while the grid is on
+    int32_t helpContext = 100;
+    QString optionBar;                   // bar key, empty for none
+    int32_t phaseCount = 2;              // 1, 2 or 3; a Toggle tool's on/off state
+    const void* paletteButton = nullptr; // owned by the palette
+    int32_t cursor = ToolCursor::Cross;
+    QString statusText; // translated, set by Activate
+
+    PaintTool() = default;
+    PaintTool(const PaintTool&) = delete;
+    PaintTool& operator=(const PaintTool&) = delete;
+    virtual ~PaintTool() = default;
+
+    bool Is(Flag f) const { return (flags & f) != 0; }
+
+    virtual void ShowFeedback(ToolEngine& engine);
+    virtual void Repaint(ToolEngine& engine);
+    virtual void HideFeedback(ToolEngine& engine);
+    virtual void Click(ToolEngine& engine);
+    virtual void Activate(ToolEngine& engine);
+    virtual void Deactivate(ToolEngine& engine, PaintTool* next);
+    // Family operations follow in the derived classes of each tool family.
+};
