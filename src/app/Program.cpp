@@ -3,13 +3,17 @@
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/ProgressDisplay.h"
+#include "app/ViewController.h"
 #include "lang/WindowTranslator.h"
 #include "raster/GFXFile.h"
 #include "raster/RasterError.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QAbstractSpinBox>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -86,13 +90,20 @@ void Program::FormCreate() {
     form_ = std::make_unique<TMainForm>(context_);
     host_ = std::make_unique<ShellHost>(*form_, context_.language);
     documents_ = std::make_unique<DocumentTable>(*host_, *host_, *host_);
+    view_ = std::make_unique<ViewController>(*form_, context_, [this] {
+        return &documents_->CurrentDoc().image;
+    });
     WireDocuments();
+    qApp->installEventFilter(this); // the main window sees every key first
     context_.WriteLog(QStringLiteral("MainForm created, loading resources."));
     // The tool cursors and the browser's folder pictures are loaded here once they exist.
     context_.WriteLog(QStringLiteral("Resources loaded."));
 }
 
 bool Program::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && form_ && QApplication::activeWindow() == form_.get() &&
+        PreviewKey(static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == form_.get()) {
         if (event->type() == QEvent::Show && !initialised_) {
             initialised_ = true;
@@ -160,6 +171,9 @@ void Program::InitProgram() {
         const bool ok = LoadCommandLineImage(command_.imageName);
         context_.WriteLog(ok ? QStringLiteral("Image successfully open.")
                              : QStringLiteral("Image could not be open."));
+        if (ok) view_->FitZoom();
+    } else {
+        view_->FitZoom();
     }
     documents_->UpdateFileLabel();
     // The starting tool is activated and the brush initialised here once they exist.
@@ -191,6 +205,7 @@ void Program::LoadLanguage() {
         if (!w->parentWidget()) windows.push_back(w);
     TranslateWindow(context_.language, QStringLiteral("[Translations]"), windows);
     form_->Retranslate(context_.language);
+    view_->Retranslate();
 }
 
 void Program::RunCommandLine() {
@@ -243,13 +258,29 @@ bool Program::LoadCommandLineImage(const QString& name) {
     return true;
 }
 
-void Program::ShowCurrent() {
+void Program::ShowCurrent(bool reapplyZoom) {
     form_->SetImage(&documents_->CurrentDoc().image);
+    if (reapplyZoom) view_->ApplyZoom();
+}
+
+// The keys of the main window's table that exist so far; a number or text field keeps its
+// editing keys.
+bool Program::PreviewKey(QKeyEvent* event) {
+    QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<QAbstractSpinBox*>(focus) || qobject_cast<QLineEdit*>(focus)) {
+        if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+            event->key() == Qt::Key_Enter) {
+            form_->setFocus(); // back to the window
+            return true;
+        }
+        return false;
+    }
+    return view_->HandleViewKey(event->key(), event->modifiers());
 }
 
 // The document table reaches the window through its hooks; the Window menu through its actions.
 void Program::WireDocuments() {
-    documents_->hooks.showCurrent = [this](bool) { ShowCurrent(); };
+    documents_->hooks.showCurrent = [this](bool reapplyZoom) { ShowCurrent(reapplyZoom); };
     documents_->hooks.translate = [this](const QString& key) { return context_.Translate(key); };
     for (int i = 0; i < DocumentTable::kSlotCount; ++i) {
         QAction* slot = form_->Action(QStringLiteral("N%1%2").arg(i + 1).arg(1));

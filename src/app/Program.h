@@ -13,6 +13,8 @@
 #include <memory>
 
 class ProgressDisplay;
+class ViewController;
+class QKeyEvent;
 class QSplashScreen;
 class TMainForm;
 
@@ -36,6 +38,7 @@ public:
     Pair NewImageSize() const { return newImageSize_; }
     const Buffer& Image() const { return documents_->CurrentDoc().image; }
     DocumentTable& Documents() { return *documents_; }
+    ViewController& View() { return *view_; }
     // True once InitProgram has run to its end (or stopped because the window closed).
     bool Ready() const { return ready_; }
 
@@ -48,7 +51,8 @@ private:
     bool LoadCommandLineImage(const QString& name);
     bool FormClose();
     void WireDocuments();
-    void ShowCurrent();
+    void ShowCurrent(bool reapplyZoom = true);
+    bool PreviewKey(QKeyEvent* event);
     int Message(const QString& textKey, const QString& titleKey, int style);
 
     QStringList args_;
@@ -62,6 +66,7 @@ private:
     bool ready_ = false;
     std::unique_ptr<ShellHost> host_;
     std::unique_ptr<DocumentTable> documents_;
+    std::unique_ptr<ViewController> view_;
     Pair newImageSize_{Buffer::default_x, Buffer::default_y};
     QStringList languageList_;
 };

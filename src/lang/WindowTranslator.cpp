@@ -18,10 +18,19 @@ QObject* FindWindow(const QList<QObject*>& windows, const QString& name) {
     return nullptr;
 }
 
+// A window owns all its controls, whatever widget they sit in (a tool bar, a page): a direct
+// child first, then the nearest descendant of that name.
 QObject* FindChild(QObject* parent, const QString& name) {
     const QString upper = name.toUpper();
-    for (QObject* child : parent->children())
-        if (child->objectName().toUpper() == upper) return child;
+    QList<QObject*> level = parent->children();
+    while (!level.isEmpty()) {
+        QList<QObject*> next;
+        for (QObject* child : level) {
+            if (child->objectName().toUpper() == upper) return child;
+            next += child->children();
+        }
+        level = next;
+    }
     return nullptr;
 }
 

@@ -5,8 +5,8 @@
 //
 // What the widget side provides:
 // - each window's objectName is the section name without brackets, and every control a
-//   language file addresses is reached by objectName from the window, one direct child per
-//   dotted part of the key;
+//   language file addresses is reached by objectName from the window, one owned object per
+//   dotted part of the key (a direct child, else the nearest descendant of that name);
 // - lists: a property "items" (Items) or "lines" (Lines) of type QStringList, declared or
 //   dynamic; QComboBox and QListWidget have none, so the shell gives them a dynamic "items"
 //   and rebuilds their entries on QEvent::DynamicPropertyChange. Lines falls back to plainText.
