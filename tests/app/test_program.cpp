@@ -1,12 +1,16 @@
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/Program.h"
+#include "app/ViewController.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -119,6 +123,48 @@ TEST_F(ProgramRun, WindowMenuSwitchesSlotsAndTheFileLabelFollows) {
     QMetaObject::invokeMethod(window, "aboutToShow");
     EXPECT_TRUE(form.Action("N11")->isChecked());
     EXPECT_FALSE(form.Action("N21")->isChecked());
+}
+
+// Sends a key press the way the window system would, to whatever has the focus.
+void Press(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(target, &press);
+}
+
+TEST_F(ProgramRun, NumericPadZoomsTheViewUnlessANumberFieldHasTheFocus) {
+    const QString file = folder_.filePath("small.png");
+    QImage img(100, 50, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    ASSERT_TRUE(img.save(file));
+    auto program = Start({file});
+    TMainForm& form = *program->MainForm();
+    form.activateWindow();
+    QApplication::setActiveWindow(&form);
+    ViewController& view = program->View();
+    const int fitted = view.State().Step();
+    Press(&form, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(view.State().Step(), fitted + 1);
+    EXPECT_EQ(form.ShowBuf()->width(), 100 * (fitted + 1));
+    Press(&form, Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(view.State().Step(), fitted);
+    // The plus of the main keyboard is no zoom key.
+    Press(&form, Qt::Key_Plus);
+    EXPECT_EQ(view.State().Step(), fitted);
+    // Typed into the Zoom field, the key belongs to the field.
+    auto* field = form.findChild<QAbstractSpinBox*>("Zoom");
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    Press(field, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(view.State().Step(), fitted);
+    Press(field, Qt::Key_Escape); // gives the focus back to the window
+    EXPECT_NE(QApplication::focusWidget(), field);
+    // Z fits and Z again returns.
+    view.SetStep(20); // larger than the window
+    Press(&form, Qt::Key_Z);
+    EXPECT_EQ(view.State().Step(), fitted);
+    Press(&form, Qt::Key_Z);
+    EXPECT_EQ(view.State().Step(), 20);
 }
 
 } // namespace
