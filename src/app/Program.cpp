@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/ProgressDisplay.h"
+#include "app/ToolShell.h"
 #include "app/ViewController.h"
 #include "lang/WindowTranslator.h"
 #include "raster/GFXFile.h"
@@ -163,7 +164,7 @@ void Program::InitProgram() {
         return;
     }
 
-    // The tool palette is built here once it exists.
+    tools_ = std::make_unique<ToolShell>(*form_, context_, *documents_, *view_, *host_);
     context_.WriteLog(QStringLiteral("Icons initialized."));
     // Components are scanned and the Undo and Clear command icons registered here.
 
@@ -275,6 +276,7 @@ bool Program::PreviewKey(QKeyEvent* event) {
         }
         return false;
     }
+    if (tools_ && tools_->HandleToolKey(ToolShell::KeyCode(*event))) return true;
     return view_->HandleViewKey(event->key(), event->modifiers());
 }
 

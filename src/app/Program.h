@@ -14,6 +14,7 @@
 
 class ProgressDisplay;
 class ViewController;
+class ToolShell;
 class QKeyEvent;
 class QSplashScreen;
 class TMainForm;
@@ -39,6 +40,7 @@ public:
     const Buffer& Image() const { return documents_->CurrentDoc().image; }
     DocumentTable& Documents() { return *documents_; }
     ViewController& View() { return *view_; }
+    ToolShell& Tools() { return *tools_; }
     // True once InitProgram has run to its end (or stopped because the window closed).
     bool Ready() const { return ready_; }
 
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<ShellHost> host_;
     std::unique_ptr<DocumentTable> documents_;
     std::unique_ptr<ViewController> view_;
+    std::unique_ptr<ToolShell> tools_;
     Pair newImageSize_{Buffer::default_x, Buffer::default_y};
     QStringList languageList_;
 };

@@ -68,6 +68,15 @@ void Palette::Retranslate(TranslateFn translate) {
     for (int g = 0; g < GroupCount(); ++g) Changed(g);
 }
 
+void Palette::DisableGroupsWithoutTools() {
+    for (PaletteGroup& g : groups_) {
+        bool any = false;
+        for (int v = g.first; v < g.first + g.count; ++v) any = any || variants_[size_t(v)].tool;
+        any = any || g.alternate;
+        if (!any) g.enabled = false;
+    }
+}
+
 QPoint Palette::ButtonPosition(int group) {
     return {(group % 2) * ButtonSize, (group / 2) * ButtonSize};
 }

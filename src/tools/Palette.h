@@ -47,7 +47,7 @@ struct PaletteGroup {
     PaintTool* alternate = nullptr;
     int alternateKey = 0;
     PaletteButtonGroup buttonGroup = PaletteButtonGroup::Tools;
-    bool enabled = true; // false only for the placeholder shown when there are no components
+    bool enabled = true; // false for the no-components placeholder and groups without tools
 };
 
 // Where the pop-up goes and where its variant buttons sit, in screen and panel pixels.
@@ -81,6 +81,8 @@ public:
     void RegisterAlternate(PaintTool* tool, int key);
     // A group that can never be used: the placeholder when no component has an icon.
     void DisableLastGroup();
+    // Groups none of whose variants has a tool yet are shown disabled.
+    void DisableGroupsWithoutTools();
 
     // Hints again in the current language (after a language change).
     void Retranslate(TranslateFn translate);

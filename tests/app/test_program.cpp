@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/Program.h"
+#include "app/ToolShell.h"
 #include "app/ViewController.h"
 
 #include <QCoreApplication>
@@ -165,6 +166,31 @@ TEST_F(ProgramRun, NumericPadZoomsTheViewUnlessANumberFieldHasTheFocus) {
     EXPECT_EQ(view.State().Step(), fitted);
     Press(&form, Qt::Key_Z);
     EXPECT_EQ(view.State().Step(), 20);
+}
+
+TEST_F(ProgramRun, ClearAndUndoFromTheirHotKeysAndOnlyBuiltToolsEnabled) {
+    const QString file = folder_.filePath("red.png");
+    QImage img(20, 10, QImage::Format_RGB32);
+    img.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(img.save(file));
+    auto program = Start({file});
+    TMainForm& form = *program->MainForm();
+    QApplication::setActiveWindow(&form);
+    form.setFocus();
+    Press(&form, Qt::Key_C, Qt::ControlModifier); // Clear Image, in the background colour
+    EXPECT_EQ(program->Image().At(3, 3), 0x000000u);
+    EXPECT_EQ(program->Documents().CurrentDoc().changeCount, 1);
+    EXPECT_TRUE(program->Documents().CurrentDoc().untitled);
+    Press(&form, Qt::Key_Z, Qt::ControlModifier); // Undo Last Action
+    EXPECT_EQ(program->Image().At(3, 3), 0xFF0000u);
+    EXPECT_FALSE(program->Documents().CurrentDoc().untitled);
+    Press(&form, Qt::Key_Z, Qt::ControlModifier); // Undo again: the clear comes back
+    EXPECT_EQ(program->Image().At(3, 3), 0x000000u);
+
+    const Palette& palette = program->Tools().ToolPalette();
+    int enabled = 0;
+    for (int g = 0; g < palette.GroupCount(); ++g) enabled += palette.Group(g).enabled;
+    EXPECT_EQ(enabled, 3); // grid, undo, clear
 }
 
 } // namespace

@@ -1,0 +1,173 @@
+#include "app/ToolShell.h"
+
+#include "app/AppContext.h"
+#include "app/MainForm.h"
+#include "app/ViewController.h"
+#include "document/ui/TBuffer.h"
+#include "tools/ToolIcons.h"
+#include "tools/ui/IconPanel.h"
+#include "tools/ui/ToolPaletteBar.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolBar>
+
+ToolShell::ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs,
+                     ViewController& view, StatusHost& status)
+    : form_(form), context_(context), view_(view),
+      buffer_(static_cast<TBuffer*>(form.ShowBuf())),
+      palette_([this](const QString& key) { return context_.Translate(key); }) {
+    // No drawing tool exists yet: the engine starts idle.
+    engine_ = std::make_unique<ToolEngine>(docs, *this, status, nullptr);
+    ToolEngine& e = *engine_;
+    e.hooks.translate = [this](const QString& key) { return context_.Translate(key); };
+    e.hooks.redrawView = [this] { buffer_->update(); };
+    e.hooks.showInPalette = [this](PaintTool* tool, int variant) { palette_.ShowTool(tool, variant); };
+    e.hooks.setPaletteButton = [this](PaintTool* tool, bool down) {
+        if (tool == &engine_->gridTool) palette_.SetGridDown(down);
+    };
+
+    PaletteTools tools;
+    tools.byIcon = [&e](const QString& icon) -> PaintTool* {
+        if (icon == QLatin1String("UNDO")) return &e.undoTool;
+        if (icon == QLatin1String("CLEAR")) return &e.clearTool;
+        if (icon == QLatin1String("GRID")) return &e.gridTool;
+        return nullptr; // its tool comes with a later part
+    };
+    RegisterStandardPalette(palette_, tools);
+    palette_.DisableGroupsWithoutTools();
+    palette_.SetSelectHandler([this](PaintTool* tool, int variant) {
+        SyncView();
+        engine_->SelectTool(tool, true, variant);
+    });
+
+    panel_ = new IconPanel(palette_, &form);
+    bar_ = new ToolPaletteBar(palette_, *panel_, form.ToolsBar());
+    bar_->setObjectName(QStringLiteral("ToolPalette"));
+    form.ToolsBar()->addWidget(bar_);
+    bar_->Rebuild();
+
+    drag_.setSingleShot(true);
+    connect(&drag_, &QTimer::timeout, this, [this] {
+        SyncView();
+        engine_->DragIsSure();
+    });
+    connect(&activity_, &QTimer::timeout, this, [this] {
+        SyncView();
+        engine_->ActivateIconFunc();
+    });
+    buffer_->installEventFilter(this);
+    buffer_->setMouseTracking(true);
+}
+
+ToolShell::~ToolShell() {
+    // The buttons and the pop-up refer to the palette, which goes with this object.
+    delete bar_;
+    delete panel_;
+    buffer_->removeEventFilter(this);
+}
+
+void ToolShell::SyncView() {
+    ToolEngine& e = *engine_;
+    e.zoom = view_.State().Ratio();
+    const QScrollArea* box = form_.ScrollBox();
+    e.scroll = {box->horizontalScrollBar()->value(), box->verticalScrollBar()->value()};
+    e.client = {box->viewport()->width(), box->viewport()->height()};
+    e.clipping = context_.prefs.Clipping;
+}
+
+int ToolShell::KeyCode(const QKeyEvent& event) {
+    int key = event.key();
+    if (key >= 'a' && key <= 'z') key -= 32;
+    if (key > 0xFF) return 0; // only the plain keys carry tool hot keys
+    const Qt::KeyboardModifiers m = event.modifiers();
+    return key | (m & Qt::ShiftModifier ? KeyMod::Shift : 0) |
+           (m & Qt::ControlModifier ? KeyMod::Ctrl : 0) | (m & Qt::AltModifier ? KeyMod::Alt : 0);
+}
+
+bool ToolShell::HandleToolKey(int keyCode) {
+    SyncView();
+    return palette_.LookupKey(keyCode, engine_->CurrentTool(), engine_->phase != 0);
+}
+
+bool ToolShell::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != buffer_) return QObject::eventFilter(watched, event);
+    auto state = [](const QMouseEvent* m) {
+        ShiftState s;
+        s.shift = m->modifiers() & Qt::ShiftModifier;
+        s.ctrl = m->modifiers() & Qt::ControlModifier;
+        s.alt = m->modifiers() & Qt::AltModifier;
+        s.left = m->buttons() & Qt::LeftButton;
+        s.right = m->buttons() & Qt::RightButton;
+        s.middle = m->buttons() & Qt::MiddleButton;
+        return s;
+    };
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* m = static_cast<QMouseEvent*>(event);
+        SyncView();
+        engine_->ShowBufMouseDown({int(m->position().x()), int(m->position().y())}, state(m));
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        SyncView();
+        engine_->ShowBufMouseUp();
+        break;
+    case QEvent::MouseMove: {
+        const auto* m = static_cast<QMouseEvent*>(event);
+        SyncView();
+        engine_->StoreMouseCoords({int(m->position().x()), int(m->position().y())}, state(m));
+        break;
+    }
+    case QEvent::Leave:
+        engine_->ClearMouseCoords();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ToolShell::InvalidateView(ViewRect r) {
+    buffer_->update(QRect(QPoint(r.x1, r.y1), QPoint(r.x2 - 1, r.y2 - 1)));
+}
+
+void ToolShell::UpdateView() {
+    buffer_->repaint();
+}
+
+void ToolShell::SetCursor(int cursor) {
+    const ToolCursorImage c = DrawToolCursor(cursor == ToolCursor::CrossOk ? QStringLiteral("CROSSOK")
+                                                                           : QStringLiteral("CROSS"));
+    if (c.image.isNull())
+        buffer_->setCursor(Qt::CrossCursor);
+    else
+        buffer_->setCursor(QCursor(QPixmap::fromImage(c.image), c.hotspot.x(), c.hotspot.y()));
+}
+
+void ToolShell::MovePointer(Pair view) {
+    QCursor::setPos(buffer_->mapToGlobal(QPoint(view.x, view.y)));
+}
+
+QTimer& ToolShell::TimerOf(ToolTimer timer) {
+    return timer == ToolTimer::Drag ? drag_ : activity_;
+}
+
+void ToolShell::StartTimer(ToolTimer timer, int milliseconds) {
+    TimerOf(timer).start(milliseconds);
+}
+
+void ToolShell::StopTimer(ToolTimer timer) {
+    TimerOf(timer).stop();
+}
+
+bool ToolShell::TimerRunning(ToolTimer timer) const {
+    return (timer == ToolTimer::Drag ? drag_ : activity_).isActive();
+}
+
+void ToolShell::ToggleOverlay(OverlayKind, Rect) {
+    // No tool draws screen overlays yet; the cut and clone tools bring them.
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "tools/Palette.h"
+#include "tools/ToolEngine.h"
+#include "tools/ToolHost.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class DocumentTable;
+class IconPanel;
+class QKeyEvent;
+class StatusHost;
+class TBuffer;
+class TMainForm;
+class ToolPaletteBar;
+class ViewController;
+struct AppContext;
+
+// Connects the tool engine and the palette to the window: the view's pointer events, the timers,
+// the cursor, the palette buttons on the Tools bar and the tool hot keys.
+class ToolShell : public QObject, public ToolHost {
+    Q_OBJECT
+public:
+    ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs, ViewController& view,
+              StatusHost& status);
+    ~ToolShell() override;
+
+    ToolEngine& Engine() { return *engine_; }
+    Palette& ToolPalette() { return palette_; }
+    // A tool hot key (key code with 0x100 Shift, 0x200 Ctrl, 0x400 Alt); true when used.
+    bool HandleToolKey(int keyCode);
+    static int KeyCode(const QKeyEvent& event);
+
+    void InvalidateView(ViewRect r) override;
+    void UpdateView() override;
+    void SetCursor(int cursor) override;
+    void MovePointer(Pair view) override;
+    void StartTimer(ToolTimer timer, int milliseconds) override;
+    void StopTimer(ToolTimer timer) override;
+    bool TimerRunning(ToolTimer timer) const override;
+    void ToggleOverlay(OverlayKind kind, Rect r) override;
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void SyncView(); // the engine reads zoom, scroll and clipping from the window
+    QTimer& TimerOf(ToolTimer timer);
+
+    TMainForm& form_;
+    AppContext& context_;
+    ViewController& view_;
+    TBuffer* buffer_;
+    std::unique_ptr<ToolEngine> engine_;
+    Palette palette_;
+    IconPanel* panel_ = nullptr;
+    ToolPaletteBar* bar_ = nullptr;
+    QTimer drag_, activity_;
+};
