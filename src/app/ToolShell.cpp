@@ -12,7 +12,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollArea>
+#include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QToolBar>
 
 ToolShell::ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs,
@@ -29,6 +32,11 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs,
     e.hooks.setPaletteButton = [this](PaintTool* tool, bool down) {
         if (tool == &engine_->gridTool) palette_.SetGridDown(down);
     };
+    e.hooks.showGridBar = [this](bool on) {
+        ShowGridValues();
+        form_.GridBar()->setVisible(on);
+    };
+    BuildGridBar();
 
     PaletteTools tools;
     tools.byIcon = [&e](const QString& icon) -> PaintTool* {
@@ -79,9 +87,56 @@ void ToolShell::SyncView() {
     e.clipping = context_.prefs.Clipping;
 }
 
+void ToolShell::BuildGridBar() {
+    QToolBar* bar = form_.GridBar();
+    bar->addWidget(new QLabel(QStringLiteral("GRID  "), bar));
+    const char* names[4] = {"GridDx", "GridDy", "GridPx", "GridPy"};
+    for (int i = 0; i < 4; ++i) {
+        auto* field = new QSpinBox(bar);
+        field->setObjectName(QLatin1String(names[i]));
+        field->setRange(i < 2 ? GridSettings::MinSpacing : 0,
+                        i < 2 ? GridSettings::MaxSpacing : GridSettings::MaxOrigin);
+        bar->addWidget(field);
+        gridFields_[i] = field;
+        connect(field, &QSpinBox::valueChanged, this, [this] {
+            GridSettings& g = engine_->grid;
+            g.SetSpacing(gridFields_[0]->value(), gridFields_[1]->value());
+            g.SetOrigin(gridFields_[2]->value(), gridFields_[3]->value());
+        });
+    }
+    ShowGridValues();
+    auto* brushSize = new QPushButton(tr("Br&ush Size"), bar);
+    brushSize->setObjectName(QStringLiteral("BrushSizeBtn"));
+    brushSize->setToolTip(tr("Set Grid to Brush Size"));
+    brushSize->setEnabled(false); // needs the brush, which comes with the drawing tools
+    bar->addWidget(brushSize);
+    auto* origin = new QPushButton(tr("&Set Origin"), bar);
+    origin->setObjectName(QStringLiteral("GridOrigBtn"));
+    origin->setToolTip(tr("Set Grid Origin"));
+    connect(origin, &QPushButton::clicked, this, [this] {
+        SyncView();
+        engine_->SetGridOrigin();
+    });
+    bar->addWidget(origin);
+}
+
+void ToolShell::ShowGridValues() {
+    const GridSettings& g = engine_->grid;
+    const int values[4] = {g.dx, g.dy, g.px, g.py};
+    for (int i = 0; i < 4; ++i) {
+        if (!gridFields_[i]) return;
+        const QSignalBlocker quiet(gridFields_[i]);
+        gridFields_[i]->setValue(values[i]);
+    }
+}
+
 int ToolShell::KeyCode(const QKeyEvent& event) {
     int key = event.key();
     if (key >= 'a' && key <= 'z') key -= 32;
+    // Hot keys name the key, not the character: Shift+3 arrives as '#' on a US layout.
+    static const QString shiftedDigits = QStringLiteral(")!@#$%^&*(");
+    if (event.modifiers() & Qt::ShiftModifier)
+        if (const qsizetype d = shiftedDigits.indexOf(QChar(key)); key < 0x80 && d >= 0) key = '0' + int(d);
     if (key > 0xFF) return 0; // only the plain keys carry tool hot keys
     const Qt::KeyboardModifiers m = event.modifiers();
     return key | (m & Qt::ShiftModifier ? KeyMod::Shift : 0) |
@@ -115,6 +170,7 @@ bool ToolShell::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonRelease:
         SyncView();
         engine_->ShowBufMouseUp();
+        ShowGridValues();
         break;
     case QEvent::MouseMove: {
         const auto* m = static_cast<QMouseEvent*>(event);

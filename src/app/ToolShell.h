@@ -12,6 +12,7 @@
 class DocumentTable;
 class IconPanel;
 class QKeyEvent;
+class QSpinBox;
 class StatusHost;
 class TBuffer;
 class TMainForm;
@@ -47,6 +48,8 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void SyncView(); // the engine reads zoom, scroll and clipping from the window
     QTimer& TimerOf(ToolTimer timer);
+    void BuildGridBar();
+    void ShowGridValues(); // the bar follows the grid (Set Origin changes it by a click)
 
     TMainForm& form_;
     AppContext& context_;
@@ -57,4 +60,5 @@ private:
     IconPanel* panel_ = nullptr;
     ToolPaletteBar* bar_ = nullptr;
     QTimer drag_, activity_;
+    QSpinBox* gridFields_[4] = {}; // GridDx, GridDy, GridPx, GridPy
 };

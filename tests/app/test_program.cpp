@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QSpinBox>
+#include <QToolBar>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -191,6 +193,25 @@ TEST_F(ProgramRun, ClearAndUndoFromTheirHotKeysAndOnlyBuiltToolsEnabled) {
     int enabled = 0;
     for (int g = 0; g < palette.GroupCount(); ++g) enabled += palette.Group(g).enabled;
     EXPECT_EQ(enabled, 3); // grid, undo, clear
+}
+
+TEST_F(ProgramRun, GridToolShowsItsBarAndFollowsItsFields) {
+    auto program = Start({});
+    TMainForm& form = *program->MainForm();
+    QApplication::setActiveWindow(&form);
+    form.setFocus();
+    EXPECT_FALSE(form.GridBar()->isVisibleTo(&form));
+    Press(&form, Qt::Key_NumberSign, Qt::ShiftModifier); // Shift+3: the grid
+    EXPECT_TRUE(form.GridBar()->isVisibleTo(&form));
+    EXPECT_TRUE(program->Tools().Engine().gridOn);
+    auto* dx = form.findChild<QSpinBox*>("GridDx");
+    ASSERT_NE(dx, nullptr);
+    EXPECT_EQ(dx->value(), 8);
+    dx->setValue(5);
+    EXPECT_EQ(program->Tools().Engine().grid.dx, 5);
+    Press(&form, Qt::Key_NumberSign, Qt::ShiftModifier); // and off again
+    EXPECT_FALSE(form.GridBar()->isVisibleTo(&form));
+    EXPECT_FALSE(program->Tools().Engine().gridOn);
 }
 
 } // namespace
