@@ -276,7 +276,27 @@ bool Program::PreviewKey(QKeyEvent* event) {
         }
         return false;
     }
-    if (tools_ && tools_->HandleToolKey(ToolShell::KeyCode(*event))) return true;
+    const int code = ToolShell::KeyCode(*event);
+    if (tools_ && tools_->HandleToolKey(code)) return true;
+    switch (code) {
+    case KeyMod::Ctrl + 'L': // drawing limited to the visible part, or not
+        context_.prefs.Clipping = !context_.prefs.Clipping;
+        return true;
+    case KeyMod::Ctrl + 'T': // anti-aliased operations, or not
+        context_.prefs.AntiAlias = !context_.prefs.AntiAlias;
+        return true;
+    default:
+        break;
+    }
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (tools_ && (!focus || focus == form_.get())) tools_->Engine().ReturnToPreviousTool(true);
+        form_->setFocus();
+        return true;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focus && focus != form_.get()) {
+        form_->setFocus();
+        return true;
+    }
     return view_->HandleViewKey(event->key(), event->modifiers());
 }
 

@@ -214,4 +214,18 @@ TEST_F(ProgramRun, GridToolShowsItsBarAndFollowsItsFields) {
     EXPECT_FALSE(program->Tools().Engine().gridOn);
 }
 
+TEST_F(ProgramRun, CtrlLAndCtrlTFlipTheirPreferences) {
+    auto program = Start({});
+    TMainForm& form = *program->MainForm();
+    QApplication::setActiveWindow(&form);
+    form.setFocus();
+    const Preferences before = program->Context().prefs;
+    Press(&form, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_NE(program->Context().prefs.Clipping, before.Clipping);
+    Press(&form, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_NE(program->Context().prefs.AntiAlias, before.AntiAlias);
+    Press(&form, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(program->Context().prefs.Clipping, before.Clipping);
+}
+
 } // namespace
