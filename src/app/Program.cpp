@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/KeyRouting.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/ProgressDisplay.h"
@@ -11,10 +12,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QAbstractSpinBox>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -268,14 +267,9 @@ void Program::ShowCurrent(bool reapplyZoom) {
 // editing keys.
 bool Program::PreviewKey(QKeyEvent* event) {
     QWidget* focus = QApplication::focusWidget();
-    if (qobject_cast<QAbstractSpinBox*>(focus) || qobject_cast<QLineEdit*>(focus)) {
-        if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
-            event->key() == Qt::Key_Enter) {
-            form_->setFocus(); // back to the window
-            return true;
-        }
+    if (focus == form_.get()) focus = nullptr;
+    if (focus && KeyBelongsToControl(focus->property("tag").toInt(), event->key(), event->modifiers()))
         return false;
-    }
     const int code = ToolShell::KeyCode(*event);
     if (tools_ && tools_->HandleToolKey(code)) return true;
     switch (code) {
@@ -289,12 +283,12 @@ bool Program::PreviewKey(QKeyEvent* event) {
         break;
     }
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (tools_ && (!focus || focus == form_.get())) tools_->Engine().ReturnToPreviousTool(true);
-        form_->setFocus();
+        if (!focus && tools_) tools_->Engine().ReturnToPreviousTool(true);
+        form_->setFocus(); // with a control focused, Esc acts as Enter
         return true;
     }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focus && focus != form_.get()) {
-        form_->setFocus();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focus) {
+        form_->setFocus(); // the focus goes back to the window
         return true;
     }
     return view_->HandleViewKey(event->key(), event->modifiers());

@@ -1,6 +1,7 @@
 #include "app/ToolShell.h"
 
 #include "app/AppContext.h"
+#include "app/KeyRouting.h"
 #include "app/MainForm.h"
 #include "app/ViewController.h"
 #include "document/ui/TBuffer.h"
@@ -94,6 +95,7 @@ void ToolShell::BuildGridBar() {
     for (int i = 0; i < 4; ++i) {
         auto* field = new QSpinBox(bar);
         field->setObjectName(QLatin1String(names[i]));
+        field->setProperty("tag", ControlTag::Numeric | ControlTag::UpDown);
         field->setRange(i < 2 ? GridSettings::MinSpacing : 0,
                         i < 2 ? GridSettings::MaxSpacing : GridSettings::MaxOrigin);
         bar->addWidget(field);

@@ -1,6 +1,7 @@
 #include "app/ViewController.h"
 
 #include "app/AppContext.h"
+#include "app/KeyRouting.h"
 #include "app/MainForm.h"
 #include "document/ui/TBuffer.h"
 #include "raster/Buffer.h"
@@ -47,6 +48,7 @@ ViewController::ViewController(TMainForm& form, AppContext& context,
     zoom_->setRange(MinZoomStep, MaxZoomStep);
     zoom_->setValue(state_.Step());
     zoom_->setFocusPolicy(Qt::ClickFocus);
+    zoom_->setProperty("tag", ControlTag::Numeric | ControlTag::UpDown);
     form.PaletteBar()->addWidget(label_);
     form.PaletteBar()->addWidget(zoom_);
     connect(zoom_, &QSpinBox::valueChanged, this, [this](int step) {
