@@ -3,6 +3,7 @@
 #include "raster/Buffer.h"
 
 #include "app/AppContext.h"
+#include "app/AboutPanel.h"
 #include "app/HelpWindow.h"
 #include "app/MainMenu.h"
 #include "document/ui/TBuffer.h"
@@ -262,11 +263,5 @@ void TMainForm::Contents1Click() {
 }
 
 void TMainForm::About1Click() {
-    QMessageBox box(QMessageBox::NoIcon, tr("About Orvel Paint"),
-                    tr("<b>Orvel Paint</b><p>A bitmap paint program: brushes cut from the "
-                       "image, filters and a thumbnail browser.</p>"),
-                    QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("AboutBox"));
-    box.setIconPixmap(windowIcon().pixmap(48, 48));
-    box.exec();
+    ShowAboutPanel(this);
 }

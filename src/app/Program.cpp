@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/AboutPanel.h"
 #include "app/KeyRouting.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
@@ -23,32 +24,6 @@
 #include <QSettings>
 #include <QSplashScreen>
 #include <QTimer>
-
-namespace {
-
-// The about panel: our own picture, drawn rather than loaded.
-QPixmap AboutPicture() {
-    QPixmap pic(440, 220);
-    pic.fill(QColor(24, 32, 56));
-    QPainter p(&pic);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient stroke(40, 150, 400, 60);
-    stroke.setColorAt(0, QColor(230, 80, 60));
-    stroke.setColorAt(0.5, QColor(250, 200, 60));
-    stroke.setColorAt(1, QColor(70, 170, 240));
-    p.setPen(QPen(QBrush(stroke), 18, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(40, 170, 400, 150);
-    p.setPen(Qt::white);
-    QFont title(QStringLiteral("DejaVu Sans"), 30, QFont::Bold);
-    p.setFont(title);
-    p.drawText(QRect(0, 40, 440, 60), Qt::AlignCenter, QStringLiteral("Orvel Paint"));
-    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
-    p.drawText(QRect(0, 100, 440, 24), Qt::AlignCenter,
-               QStringLiteral("Version %1").arg(QStringLiteral(OV_VERSION)));
-    return pic;
-}
-
-} // namespace
 
 Program::Program(QStringList args, QString programFolder) : args_(std::move(args)) {
     context_.programFolder = std::move(programFolder);
