@@ -18,7 +18,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
@@ -79,6 +78,10 @@ bool Program::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && form_ && QApplication::activeWindow() == form_.get() &&
         PreviewKey(static_cast<QKeyEvent*>(event)))
         return true;
+    // FormKeyUp: any key released disarms the axis lock.
+    if (event->type() == QEvent::KeyRelease && tools_ && QApplication::activeWindow() == form_.get() &&
+        !static_cast<QKeyEvent*>(event)->isAutoRepeat())
+        tools_->Engine().KeyReleased();
     if (watched == form_.get()) {
         if (event->type() == QEvent::Show && !initialised_) {
             initialised_ = true;
@@ -241,6 +244,9 @@ void Program::ShowCurrent(bool reapplyZoom) {
 // The keys of the main window's table that exist so far; a number or text field keeps its
 // editing keys.
 bool Program::PreviewKey(QKeyEvent* event) {
+    // Shift over the image arms the axis lock, whatever else the key does.
+    if ((event->modifiers() & Qt::ShiftModifier) && tools_ && !event->isAutoRepeat())
+        tools_->Engine().ShiftPressed();
     QWidget* focus = QApplication::focusWidget();
     if (focus == form_.get()) focus = nullptr;
     if (focus && KeyBelongsToControl(focus->property("tag").toInt(), event->key(), event->modifiers()))
