@@ -1,0 +1,166 @@
+#include "files/ImageFiles.h"
+
+#include "files/RecentFiles.h"
+#include "raster/GFXFile.h"
+#include "raster/RasterError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+QString BackupName(const QString& path) {
+    const qsizetype slash =
+        qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot <= slash) return path + QStringLiteral("._");
+    return path.left(dot) + QStringLiteral("._") + path.mid(dot + 1, 2);
+}
+
+namespace {
+
+std::filesystem::path FsPath(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+// Writes src to a temporary file in target's folder with target's extension (the format
+// follows it) and returns that file's name. Throws like GFXFile::Save.
+QString SaveToTemporary(const Buffer& src, const QString& target, GFXtra32& extra,
+                        Buffer* scratch) {
+    const QFileInfo info(target);
+    QString pattern = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                      QStringLiteral(".ovtmp-XXXXXX");
+    if (!info.suffix().isEmpty()) pattern += QLatin1Char('.') + info.suffix();
+    QTemporaryFile temp(pattern);
+    if (!temp.open())
+        throw FileIOError("cannot create a file beside " + target.toUtf8().toStdString());
+    temp.close();
+    GFXFile::Save(src, temp.fileName(), &extra, scratch);
+    // Keep the old file's permissions; a new file gets the usual ones instead of 0600.
+    const QFileInfo old(target);
+    QFile::setPermissions(temp.fileName(), old.exists() ? old.permissions()
+                                                        : QFile::ReadOwner | QFile::WriteOwner |
+                                                              QFile::ReadGroup | QFile::ReadOther);
+    temp.setAutoRemove(false);
+    return temp.fileName();
+}
+
+} // namespace
+
+QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& options,
+                      MessageHost& messages) {
+    const QString target = QFileInfo(name).absoluteFilePath();
+    GFXtra32 extra;
+    extra.colourA = options.drawColour;
+    extra.colourB = options.backColour;
+    QString written;
+    try {
+        doc.image.Bool(1, Pixel::ClearEdgeMark);
+        written = SaveToTemporary(doc.image, target, extra, options.scratch);
+        // Backup after the new file is complete, so a failed save leaves the old file in place.
+        // A failing rename (an older backup is there) is ignored by design.
+        if (options.backupFiles && QFileInfo::exists(target))
+            QFile::rename(target, BackupName(target));
+        std::error_code ec;
+        std::filesystem::rename(FsPath(written), FsPath(target), ec);
+        if (ec) throw FileIOError("cannot replace " + target.toUtf8().toStdString());
+    } catch (const InvalidImageError&) {
+        if (!written.isEmpty()) QFile::remove(written);
+        messages.MessageByKey(QStringLiteral("ErrSaveImgForm"), QStringLiteral("Err"),
+                              MessageCode::OkWarning);
+        return {};
+    } catch (const std::exception&) {
+        if (!written.isEmpty()) QFile::remove(written);
+        messages.MessageByKey(QStringLiteral("ErrSaveImg"), QStringLiteral("Err"),
+                              MessageCode::OkWarning);
+        return {};
+    }
+    doc.fileName = target;
+    doc.untitled = false;
+    doc.changeCount = 0;
+    return QStringLiteral("Img saved");
+}
+
+namespace {
+
+// The library's failure as a result code.
+int CodeFor(const std::exception& e, const ImageDoc& doc) {
+    if (const auto* invalid = dynamic_cast<const InvalidImageError*>(&e))
+        return invalid->Partial() && doc.HasPixels() ? LoadCode::PartialImage
+                                                     : LoadCode::NotSupported;
+    if (dynamic_cast<const LibraryError*>(&e)) return LoadCode::LibraryFault;
+    return LoadCode::CannotRead;
+}
+
+} // namespace
+
+int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n, bool quiet,
+                  MessageHost& messages, uint32_t& colourA, uint32_t& colourB,
+                  QString& recentEntry) {
+    recentEntry.clear();
+    const bool current = &doc == &docs.CurrentDoc();
+    // The undo copy may fail to hold the pixels; the fields are put back by hand then.
+    const ImageDoc before{Buffer(), doc.untitled, doc.changeCount, doc.fileName, doc.imageNumber};
+    const bool hadPixels = doc.HasPixels();
+    if (current) docs.TakeUndoSnapshot(doc);
+
+    GFXtra32 extra;
+    extra.colourA = colourA;
+    extra.colourB = colourB;
+    extra.image = n;
+    int code = LoadCode::Ok;
+    try {
+        doc.FreePixels();
+        doc.imageNumber = n;
+        GFXFile::Load(doc.image, name, &extra);
+    } catch (const std::exception& e) {
+        code = CodeFor(e, doc);
+    }
+
+    if (code != LoadCode::Ok && !quiet) {
+        if (code == LoadCode::PartialImage || code == LoadCode::LibraryFault) {
+            const int answer = messages.MessageByKey(
+                QStringLiteral("ErrLoadImg"), QStringLiteral("Err"), MessageCode::YesNoWarning);
+            // Yes keeps what was loaded; with nothing loaded there is nothing to keep.
+            if (answer == MessageCode::Yes && doc.HasPixels()) code = LoadCode::Ok;
+        } else {
+            messages.MessageByKey(code == LoadCode::NotSupported ? QStringLiteral("FormNotSup")
+                                                                 : QStringLiteral("ErrOpenImg"),
+                                  QStringLiteral("Err"), MessageCode::OkWarning);
+        }
+    }
+
+    if (code != LoadCode::Ok) {
+        if (current) {
+            if (docs.RestoreFromUndo(doc) != 0) {
+                doc.FreePixels();
+                if (hadPixels) doc.MakeBlank(docs.blankSize);
+                doc.untitled = before.untitled;
+                doc.changeCount = before.changeCount;
+                doc.fileName = before.fileName;
+                doc.imageNumber = before.imageNumber;
+            }
+        } else {
+            doc.FreePixels();
+            doc.MakeBlank({Buffer::default_x, Buffer::default_y});
+        }
+        return code;
+    }
+
+    doc.fileName = QFileInfo(name).absoluteFilePath();
+    doc.changeCount = 0;
+    doc.untitled = false;
+    colourA = extra.colourA;
+    colourB = extra.colourB;
+    if (!quiet) recentEntry = RecentFiles::EntryFor(doc.fileName, n);
+    if (current) {
+        if (docs.hooks.showCurrent) docs.hooks.showCurrent(true);
+        docs.TakeUndoSnapshot(doc);
+        docs.UpdateFileLabel();
+    }
+    return LoadCode::Ok;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "document/DocumentTable.h"
+#include "document/Host.h"
+#include "document/ImageDoc.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// Result codes of LoadImageFile.
+namespace LoadCode {
+inline constexpr int Ok = 0, PartialImage = 1, NotSupported = 2, LibraryFault = 3, CannotRead = 4,
+                     BrushTooBig = 5;
+} // namespace LoadCode
+
+// picture.bmp -> picture._bm in the same folder; a name without extension gets "._".
+QString BackupName(const QString& path);
+
+struct SaveOptions {
+    uint32_t drawColour = 0;
+    uint32_t backColour = 0;
+    bool backupFiles = false;
+    Buffer* scratch = nullptr; // handed to GFXFile::Save
+};
+
+// Writes a document. The file is written beside the target under a temporary name and moved
+// over it only when complete, so a failed save never loses the old file. Success: doc takes the
+// full path, untitled false, change count 0, and "Img saved" (the status key) is returned.
+// Failure: "ErrSaveImgForm" or "ErrSaveImg" has been shown, doc keeps its name, flags and
+// change count, and an empty string is returned.
+QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& options,
+                      MessageHost& messages);
+
+// Loads image n (from 1) of name into doc, a document slot (CurrentDoc is snapshotted first and
+// restored on failure) or any other record (left empty at the default size on failure).
+// colourA and colourB: in, the drawing and background colours; out on success, those the file
+// asks for. recentEntry: on success and not quiet, the Reopen entry to add; otherwise empty.
+// Returns a LoadCode.
+int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n, bool quiet,
+                  MessageHost& messages, uint32_t& colourA, uint32_t& colourB,
+                  QString& recentEntry);

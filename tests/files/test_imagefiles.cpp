@@ -1,0 +1,310 @@
+#include "files/ImageFiles.h"
+
+#include "document/DocumentTable.h"
+#include "document/FakeHost.h"
+#include "raster/GFXFile.h"
+#include "raster/RasterError.h"
+#include "testdata.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray ReadAll(const QString& name) {
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& name, const QByteArray& bytes) {
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A w x h image whose pixels follow a pattern of seed.
+ImageDoc Patterned(int w, int h, uint32_t seed) {
+    ImageDoc doc;
+    EXPECT_TRUE(doc.MakeBlank({w, h}));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            doc.image.At(x, y) = (seed * 977u + uint32_t(x * 31 + y * 7919)) & 0xFFFFFF;
+    return doc;
+}
+
+bool SamePixels(const Buffer& a, const Buffer& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Get(a.left + x, a.top + y) != b.Get(b.left + x, b.top + y)) return false;
+    return true;
+}
+
+Buffer LoadDirect(const QString& name, int n = 1) {
+    Buffer b;
+    GFXtra32 extra;
+    extra.image = n;
+    GFXFile::Load(b, name, &extra);
+    return b;
+}
+
+QStringList FolderEntries(const QString& dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                               QDir::Name);
+}
+
+// Restores the process-wide progress functions even when a test fails.
+struct ProgressGuard {
+    ~ProgressGuard() { GFXFile::SetProgFunc({}, {}, {}); }
+};
+
+class ImageFiles : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString Path(const QString& file) const { return dir.filePath(file); }
+
+    QTemporaryDir dir;
+    FakeHost host;
+    DocumentTable docs{host, host, host};
+};
+
+// The current document in a known, non-default state.
+void Prime(ImageDoc& doc) {
+    doc = Patterned(5, 4, 3);
+    doc.fileName = QStringLiteral("/old/Name.bmp");
+    doc.untitled = false;
+    doc.changeCount = 7;
+    doc.imageNumber = 2;
+}
+
+void ExpectPrimed(const ImageDoc& doc) {
+    const ImageDoc want = Patterned(5, 4, 3);
+    EXPECT_TRUE(SamePixels(doc.image, want.image));
+    EXPECT_EQ(doc.fileName, QStringLiteral("/old/Name.bmp"));
+    EXPECT_FALSE(doc.untitled);
+    EXPECT_EQ(doc.changeCount, 7);
+    EXPECT_EQ(doc.imageNumber, 2);
+}
+
+} // namespace
+
+TEST_F(ImageFiles, SavingTwiceWithBackupsKeepsTheFirstBackup) {
+    const QString photo = Path(QStringLiteral("photo.bmp"));
+    WriteAll(photo, QByteArray("the photo before any save"));
+    const QByteArray original = ReadAll(photo);
+    SaveOptions options;
+    options.backupFiles = true;
+
+    ImageDoc doc = Patterned(6, 3, 1);
+    doc.image.At(2, 1) |= Pixel::EdgeMark;
+    doc.changeCount = 4;
+    EXPECT_EQ(SaveImageFile(doc, photo, options, host), QStringLiteral("Img saved"));
+    EXPECT_EQ(ReadAll(Path(QStringLiteral("photo._bm"))), original);
+    EXPECT_TRUE(SamePixels(LoadDirect(photo), Patterned(6, 3, 1).image));
+    EXPECT_EQ(doc.image.At(2, 1), Patterned(6, 3, 1).image.At(2, 1)); // mark cleared
+    EXPECT_EQ(doc.fileName, photo);
+    EXPECT_FALSE(doc.untitled);
+    EXPECT_EQ(doc.changeCount, 0);
+
+    ImageDoc second = Patterned(4, 4, 2);
+    EXPECT_EQ(SaveImageFile(second, photo, options, host), QStringLiteral("Img saved"));
+    EXPECT_EQ(ReadAll(Path(QStringLiteral("photo._bm"))), original);
+    EXPECT_TRUE(SamePixels(LoadDirect(photo), Patterned(4, 4, 2).image));
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(FolderEntries(dir.path()), (QStringList{"photo._bm", "photo.bmp"}));
+}
+
+TEST_F(ImageFiles, SaveWithoutBackupsReplacesTheFileAndCreatesANewOne) {
+    const QString fresh = Path(QStringLiteral("new.png"));
+    ImageDoc doc = Patterned(3, 3, 5);
+    EXPECT_EQ(SaveImageFile(doc, fresh, SaveOptions{}, host), QStringLiteral("Img saved"));
+    EXPECT_TRUE(SamePixels(LoadDirect(fresh), Patterned(3, 3, 5).image));
+    EXPECT_TRUE(QFileInfo(fresh).permissions() & QFile::ReadOther);
+    ImageDoc other = Patterned(2, 5, 6);
+    EXPECT_EQ(SaveImageFile(other, fresh, SaveOptions{}, host), QStringLiteral("Img saved"));
+    EXPECT_TRUE(SamePixels(LoadDirect(fresh), Patterned(2, 5, 6).image));
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList{"new.png"});
+}
+
+TEST_F(ImageFiles, SaveFailingMidwayLeavesTheOldFileAndTheDocument) {
+    const QString photo = Path(QStringLiteral("photo.bmp"));
+    WriteAll(photo, QByteArray("old contents"));
+    ImageDoc doc = Patterned(40, 40, 9);
+    doc.fileName = QStringLiteral("/elsewhere/doc.png");
+    doc.changeCount = 3;
+    SaveOptions options;
+    options.backupFiles = true;
+    {
+        ProgressGuard guard;
+        // The library aborts while converting pixels once half is done.
+        GFXFile::SetProgFunc({}, [](int percent) { return percent < 50; }, {});
+        EXPECT_EQ(SaveImageFile(doc, photo, options, host), QString());
+    }
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0], (FakeHost::Box{true, "ErrSaveImg", "Err", 48}));
+    EXPECT_EQ(ReadAll(photo), QByteArray("old contents"));
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList{"photo.bmp"}); // no backup, no leftovers
+    EXPECT_EQ(doc.fileName, QStringLiteral("/elsewhere/doc.png"));
+    EXPECT_TRUE(doc.untitled);
+    EXPECT_EQ(doc.changeCount, 3);
+}
+
+TEST_F(ImageFiles, SaveErrorsByKind) {
+    // An icon holds at most 256 x 256 pixels.
+    const QString icon = Path(QStringLiteral("big.ico"));
+    WriteAll(icon, QByteArray("an older icon"));
+    ImageDoc big = Patterned(300, 300, 2);
+    big.changeCount = 2;
+    EXPECT_EQ(SaveImageFile(big, icon, SaveOptions{}, host), QString());
+    EXPECT_EQ(ReadAll(icon), QByteArray("an older icon"));
+    EXPECT_EQ(big.changeCount, 2);
+
+    // The folder named in the path is a file.
+    WriteAll(Path(QStringLiteral("afile")), QByteArray("x"));
+    ImageDoc doc = Patterned(3, 3, 1);
+    EXPECT_EQ(SaveImageFile(doc, Path(QStringLiteral("afile/photo.bmp")), SaveOptions{}, host),
+              QString());
+    EXPECT_TRUE(doc.untitled);
+    EXPECT_EQ(doc.fileName, QString());
+
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0], (FakeHost::Box{true, "ErrSaveImgForm", "Err", 48}));
+    EXPECT_EQ(host.boxes[1], (FakeHost::Box{true, "ErrSaveImg", "Err", 48}));
+    EXPECT_EQ(FolderEntries(dir.path()), (QStringList{"afile", "big.ico"}));
+}
+
+TEST_F(ImageFiles, NoToThePartialLoadQuestionRestoresEverything) {
+    // Noise, so that half of the file holds about half of the rows (libpng reads 8 KB at a time).
+    const QString png = Path(QStringLiteral("Cut.png"));
+    ImageDoc src;
+    ASSERT_TRUE(src.MakeBlank({128, 128}));
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x)
+            src.image.At(x, y) = ((uint32_t(x) * 2654435761u) ^ (uint32_t(y) * 40503u)) & 0xFFFFFF;
+    GFXtra32 extra;
+    GFXFile::Save(src.image, png, &extra, nullptr);
+    QByteArray bytes = ReadAll(png);
+    WriteAll(png, bytes.left(bytes.size() / 2));
+
+    Prime(docs.CurrentDoc());
+    host.Script({MessageCode::No});
+    uint32_t a = 0x111111, b = 0x222222;
+    QString entry = QStringLiteral("stale");
+    EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), png, 1, false, host, a, b, entry),
+              LoadCode::PartialImage);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0], (FakeHost::Box{true, "ErrLoadImg", "Err", 52}));
+    ExpectPrimed(docs.CurrentDoc());
+    EXPECT_EQ(a, 0x111111u);
+    EXPECT_EQ(b, 0x222222u);
+    EXPECT_EQ(entry, QString());
+
+    // Yes keeps the part that was read.
+    host.Script({MessageCode::Yes});
+    EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), png, 1, false, host, a, b, entry),
+              LoadCode::Ok);
+    const ImageDoc& doc = docs.CurrentDoc();
+    EXPECT_EQ(doc.image.Width(), 128);
+    EXPECT_EQ(doc.image.Height(), 128);
+    EXPECT_EQ(doc.image.At(3, 2), src.image.At(3, 2)); // a row before the cut
+    EXPECT_EQ(doc.fileName, png);
+    EXPECT_EQ(doc.changeCount, 0);
+    EXPECT_EQ(doc.imageNumber, 1);
+    EXPECT_EQ(entry, png.toLower());
+    EXPECT_TRUE(SamePixels(docs.UndoDoc().image, doc.image));
+}
+
+TEST_F(ImageFiles, CorruptSuiteFilesGiveTheirMessageAndChangeNothing) {
+    REQUIRE_TESTDATA();
+    const QDir suite(TestDataDir() + QStringLiteral("/pngsuite"));
+    const QStringList corrupt = suite.entryList({QStringLiteral("x*.png")}, QDir::Files);
+    ASSERT_FALSE(corrupt.isEmpty());
+    int checked = 0;
+    for (const QString& file : corrupt) {
+        SCOPED_TRACE(file.toStdString());
+        const QString name = suite.filePath(file);
+        // What the library itself says about the file decides the expected code and message.
+        int wantCode = 0;
+        QString wantKey;
+        try {
+            LoadDirect(name);
+        } catch (const InvalidImageError& e) {
+            wantCode = e.Partial() ? 1 : 2;
+            wantKey = e.Partial() ? QStringLiteral("ErrLoadImg") : QStringLiteral("FormNotSup");
+        } catch (const LibraryError&) {
+            wantCode = 3;
+            wantKey = QStringLiteral("ErrLoadImg");
+        } catch (const RasterError&) {
+            wantCode = 4;
+            wantKey = QStringLiteral("ErrOpenImg");
+        }
+        if (wantCode == 0) continue; // this decoder reads it anyway
+        ++checked;
+        Prime(docs.CurrentDoc());
+        host.boxes.clear();
+        host.answers.clear();
+        host.Script({MessageCode::No});
+        uint32_t a = 1, b = 2;
+        QString entry;
+        EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), name, 1, false, host, a, b, entry),
+                  wantCode);
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].text, wantKey);
+        EXPECT_EQ(host.boxes[0].style, wantKey == QLatin1String("ErrLoadImg") ? 52 : 48);
+        ExpectPrimed(docs.CurrentDoc());
+        EXPECT_TRUE(entry.isEmpty());
+    }
+    EXPECT_GT(checked, corrupt.size() / 2);
+}
+
+TEST_F(ImageFiles, MissingFileAndQuietLoads) {
+    Prime(docs.CurrentDoc());
+    uint32_t a = 0, b = 0;
+    QString entry;
+    EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), Path(QStringLiteral("none.png")), 1, false,
+                            host, a, b, entry),
+              LoadCode::CannotRead);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0], (FakeHost::Box{true, "ErrOpenImg", "Err", 48}));
+    ExpectPrimed(docs.CurrentDoc());
+
+    // Quiet: no message; a record outside the table is left as an empty default-size image.
+    ImageDoc preview = Patterned(2, 2, 1);
+    EXPECT_EQ(
+        LoadImageFile(docs, preview, Path(QStringLiteral("none.png")), 1, true, host, a, b, entry),
+        LoadCode::CannotRead);
+    EXPECT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(preview.image.Width(), Buffer::default_x);
+    EXPECT_EQ(preview.image.Height(), Buffer::default_y);
+    EXPECT_EQ(preview.image.Get(0, 0, 7), 0u);
+}
+
+TEST_F(ImageFiles, ThirdImageOfAMultiImageFile) {
+    REQUIRE_TESTDATA();
+    const QString source = TestDataDir() + QStringLiteral("/gifsuite/animated_loop.gif");
+    ASSERT_GE(GFXFile::GetImgCount(source), 3);
+    const QString copy = Path(QStringLiteral("Anim.GIF"));
+    ASSERT_TRUE(QFile::copy(source, copy));
+
+    Prime(docs.CurrentDoc());
+    uint32_t a = 0, b = 0;
+    QString entry;
+    EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), copy, 3, false, host, a, b, entry),
+              LoadCode::Ok);
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(entry, copy.toLower() + QStringLiteral(": 3"));
+    EXPECT_EQ(docs.CurrentDoc().imageNumber, 3);
+    EXPECT_EQ(docs.CurrentDoc().fileName, copy);
+    EXPECT_FALSE(docs.CurrentDoc().untitled);
+    EXPECT_TRUE(SamePixels(docs.CurrentDoc().image, LoadDirect(copy, 3)));
+
+    EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), copy, 1, false, host, a, b, entry),
+              LoadCode::Ok);
+    EXPECT_EQ(entry, copy.toLower());
+    EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), copy, 1, true, host, a, b, entry),
+              LoadCode::Ok);
+    EXPECT_TRUE(entry.isEmpty());
+}
