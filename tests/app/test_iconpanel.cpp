@@ -1,6 +1,7 @@
 #include "tools/Palette.h"
 #include "tools/ui/IconPanel.h"
 #include "tools/ui/ToolPaletteBar.h"
+#include "tools/PaletteTestTools.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -15,22 +16,9 @@
 
 namespace {
 
-std::array<char, 64> toolStorage;
-PaintTool* FakeTool(int i) {
-    return reinterpret_cast<PaintTool*>(&toolStorage[size_t(i)]);
-}
-
-// Every entry gets a tool numbered by its place in this list.
-const QStringList kIcons = {"BRUSH1",   "BRUSH11", "BRUSH12", "BRUSH13", "BRUSH2", "BRUSH21",
-                            "BRUSH22",  "BRUSH23", "PEN1",    "PEN2",    "PEN3",   "LINE1",
-                            "LINE2",    "SPLINE1", "SPLINE2", "RECT1",   "RECT2",  "RECT3",
-                            "RECT4",    "CRC1",    "CRC2",    "CRC3",    "CRC4",   "FILLDRAW",
-                            "FILLPOLY", "SPRAY1",  "SPRAY2",  "FILL1",   "FILL2",  "TEXT",
-                            "CUT1",     "CUT2",    "CUT3",    "CUT4",    "CUT5",   "CLONE",
-                            "GETCOL",   "CHCOL",   "GRID",    "UNDO",    "CLEAR"};
-PaintTool* ToolFor(const QString& icon) {
-    return FakeTool(int(kIcons.indexOf(icon)));
-}
+using palettetest::FakeTool;
+using palettetest::kIcons;
+using palettetest::ToolFor;
 PaintTool* const kCutAlt = FakeTool(60);
 
 // Group numbers of the standard palette.

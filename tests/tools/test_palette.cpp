@@ -1,5 +1,6 @@
 #include "tools/Palette.h"
 #include "tools/ToolIcons.h"
+#include "tools/PaletteTestTools.h"
 
 #include <QMap>
 #include <gtest/gtest.h>
@@ -11,23 +12,9 @@
 
 namespace {
 
-// Stand-ins for tools: the palette only compares and hands on their addresses.
-std::array<char, 64> toolStorage;
-PaintTool* FakeTool(int i) {
-    return reinterpret_cast<PaintTool*>(&toolStorage[size_t(i)]);
-}
-
-const QStringList kIcons = {"BRUSH1",   "BRUSH11", "BRUSH12", "BRUSH13", "BRUSH2", "BRUSH21",
-                            "BRUSH22",  "BRUSH23", "PEN1",    "PEN2",    "PEN3",   "LINE1",
-                            "LINE2",    "SPLINE1", "SPLINE2", "RECT1",   "RECT2",  "RECT3",
-                            "RECT4",    "CRC1",    "CRC2",    "CRC3",    "CRC4",   "FILLDRAW",
-                            "FILLPOLY", "SPRAY1",  "SPRAY2",  "FILL1",   "FILL2",  "TEXT",
-                            "CUT1",     "CUT2",    "CUT3",    "CUT4",    "CUT5",   "CLONE",
-                            "GETCOL",   "CHCOL",   "GRID",    "UNDO",    "CLEAR"};
-
-PaintTool* ToolFor(const QString& icon) {
-    return kIcons.contains(icon) ? FakeTool(int(kIcons.indexOf(icon))) : nullptr;
-}
+using palettetest::FakeTool;
+using palettetest::kIcons;
+using palettetest::ToolFor;
 
 PaintTool* const kBrushAlt = FakeTool(50);
 PaintTool* const kCutAlt = FakeTool(51);
