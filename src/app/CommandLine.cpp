@@ -37,16 +37,24 @@ CommandLine CommandLine::Parse(const QStringList& args,
         // target or a size; such a line is refused like an unknown switch.
         int width = 0;
         int height = 0;
-        if (args.size() < 4 || !ParseSize(args[1], width) || !ParseSize(args[2], height)) {
+        QString title = first.mid(2);
+        qsizetype at = 1; // the width's argument
+        // "-s Title w h target" is taken as well as "-sTitle w h target".
+        if (title.isEmpty() && args.size() >= 5 && !ParseSize(args[1], width) &&
+            ParseSize(args[2], width) && ParseSize(args[3], height)) {
+            title = args[1];
+            at = 2;
+        }
+        if (args.size() < at + 3 || !ParseSize(args[at], width) || !ParseSize(args[at + 1], height)) {
             cl.invalidSwitch = true;
             return cl;
         }
         cl.updateMode = true;
-        cl.updateTitle = first.mid(2);
+        cl.updateTitle = title;
         cl.updateWidth = width;
         cl.updateHeight = height;
-        cl.updateTarget = args.mid(3).join(QLatin1Char(' '));
-        if (targetExists && targetExists(cl.updateTarget)) cl.imageName = JoinName(args, 3);
+        cl.updateTarget = args.mid(at + 2).join(QLatin1Char(' '));
+        if (targetExists && targetExists(cl.updateTarget)) cl.imageName = JoinName(args, at + 2);
         return cl;
     }
     cl.invalidSwitch = true;

@@ -1,6 +1,8 @@
 #include "app/Program.h"
 
 #include "app/AboutPanel.h"
+#include "app/FileCommands.h"
+#include "files/ImageFiles.h"
 #include "app/KeyRouting.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
@@ -145,11 +147,15 @@ void Program::InitProgram() {
     context_.WriteLog(QStringLiteral("Icons initialized."));
     // Components are scanned and the Undo and Clear command icons registered here.
 
+    files_ = std::make_unique<FileCommands>(*form_, context_, *documents_, *view_,
+                                            tools_->Engine(), *host_);
+    files_->SetUpdateTarget(command_.updateTarget);
+    form_->preferencesHooks.setRecentListLength = [this](int n) { files_->SetRecentLength(n); };
+
     if (!command_.imageName.isEmpty()) {
-        const bool ok = LoadCommandLineImage(command_.imageName);
+        const bool ok = files_->OpenFile(command_.imageName, 1) == LoadCode::Ok;
         context_.WriteLog(ok ? QStringLiteral("Image successfully open.")
                              : QStringLiteral("Image could not be open."));
-        if (ok) view_->FitZoom();
     } else {
         view_->FitZoom();
     }
@@ -157,7 +163,6 @@ void Program::InitProgram() {
     // The starting tool is activated and the brush initialised here once they exist.
     context_.WriteLog(QStringLiteral("Drawing mode initialized."));
 
-    newImageSize_ = {Buffer::default_x, Buffer::default_y};
     // No scanner interface yet: Select Source and Acquire stay disabled.
     form_->SetActionsEnabled({QStringLiteral("SelectSource1"), QStringLiteral("Acquire1")}, false);
     context_.WriteLog(QStringLiteral("Twain driver initialized."));
@@ -203,37 +208,6 @@ void Program::RunCommandLine() {
         return;
     }
     ShowCurrent();
-}
-
-// Loads image 1 of name into document 1 with the messages of a load from the File menu.
-bool Program::LoadCommandLineImage(const QString& name) {
-    Buffer loaded;
-    GFXtra32 extra;
-    extra.colourA = 0xFFFFFF;
-    extra.colourB = 0x000000;
-    bool ok = true;
-    try {
-        GFXFile::Load(loaded, name, &extra);
-    } catch (const InvalidImageError& e) {
-        ok = e.Partial() && !loaded.Empty() &&
-             Message(QStringLiteral("ErrLoadImg"), QStringLiteral("Err"), kStyleYesNoWarning) == kAnswerYes;
-        if (!e.Partial()) Message(QStringLiteral("FormNotSup"), QStringLiteral("Err"), kStyleOkWarning);
-    } catch (const LibraryError&) {
-        ok = !loaded.Empty() &&
-             Message(QStringLiteral("ErrLoadImg"), QStringLiteral("Err"), kStyleYesNoWarning) == kAnswerYes;
-    } catch (const RasterError&) {
-        Message(QStringLiteral("ErrOpenImg"), QStringLiteral("Err"), kStyleOkWarning);
-        ok = false;
-    }
-    if (!ok) return false;
-    ImageDoc& doc = documents_->Slot(0);
-    doc.image = std::move(loaded);
-    doc.fileName = QFileInfo(name).absoluteFilePath();
-    doc.imageNumber = 1;
-    doc.untitled = false;
-    doc.changeCount = 0;
-    ShowCurrent();
-    return true;
 }
 
 void Program::ShowCurrent(bool reapplyZoom) {
@@ -323,4 +297,8 @@ bool Program::FormClose() {
     context_.language.Unload();
     context_.WriteLog(QStringLiteral("Application closed."));
     return true;
+}
+
+Pair Program::NewImageSize() const {
+    return files_ ? files_->NewImageSize() : Pair{Buffer::default_x, Buffer::default_y};
 }

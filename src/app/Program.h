@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class FileCommands;
 class ProgressDisplay;
 class ViewController;
 class ToolShell;
@@ -36,7 +37,8 @@ public:
     AppContext& Context() { return context_; }
     TMainForm* MainForm() const { return form_.get(); }
     const QStringList& LanguageList() const { return languageList_; }
-    Pair NewImageSize() const { return newImageSize_; }
+    Pair NewImageSize() const;
+    FileCommands& Files() { return *files_; }
     const Buffer& Image() const { return documents_->CurrentDoc().image; }
     DocumentTable& Documents() { return *documents_; }
     ViewController& View() { return *view_; }
@@ -50,7 +52,6 @@ private:
     void InitProgram();
     void LoadLanguage();
     void RunCommandLine();
-    bool LoadCommandLineImage(const QString& name);
     bool FormClose();
     void WireDocuments();
     void ShowCurrent(bool reapplyZoom = true);
@@ -70,6 +71,6 @@ private:
     std::unique_ptr<DocumentTable> documents_;
     std::unique_ptr<ViewController> view_;
     std::unique_ptr<ToolShell> tools_;
-    Pair newImageSize_{Buffer::default_x, Buffer::default_y};
+    std::unique_ptr<FileCommands> files_;
     QStringList languageList_;
 };

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-bool ImageDoc::MakeBlank(Pair size) {
+bool ImageDoc::MakeBlank(Pair size, uint32_t colour) {
     Buffer fresh;
     if (!fresh.Alloc(size)) return false;
-    fresh.Box(fresh.Bounds(), 0);
+    fresh.Box(fresh.Bounds(), colour);
     image = std::move(fresh);
     return true;
 }

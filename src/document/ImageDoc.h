@@ -23,8 +23,8 @@ struct ImageDoc {
     bool HasPixels() const { return !image.Empty(); }
     void FreePixels() { image.Free(); }
 
-    // Pixels of size filled with colour 0. On failure the record keeps its old pixels.
-    bool MakeBlank(Pair size);
+    // Pixels of size filled with colour. On failure the record keeps its old pixels.
+    bool MakeBlank(Pair size, uint32_t colour = 0);
 };
 
 // Makes to a copy of from: pixels (copy-all), file name, change count, untitled flag and image

@@ -38,3 +38,35 @@ int FilterIndexForName(const QString& filter, const QString& name) {
     const qsizetype bars = filter.left(at).count(QLatin1Char('|'));
     return int(bars / 2) + 1;
 }
+
+QString NameForSaveType(const QString& name, const std::vector<GFXFormat>& formats, int index) {
+    if (name.isEmpty() || index < 1) return name;
+    const GFXFormat* chosen = nullptr;
+    int k = 0;
+    for (const GFXFormat& f : formats)
+        if (f.canSave && ++k == index) {
+            chosen = &f;
+            break;
+        }
+    if (!chosen) return name;
+    QString ext = chosen->extensions.section(QLatin1Char(';'), 0, 0).toLower();
+    if (ext.startsWith(QLatin1Char('*'))) ext.remove(0, 1);
+    const qsizetype slash =
+        qMax(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return (dot > slash ? name.left(dot) : name) + ext;
+}
+
+QStringList DialogNameFilters(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString label = parts[i];
+        const qsizetype open = label.lastIndexOf(QStringLiteral(" ("));
+        if (open >= 0) label.truncate(open);
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result << label + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return result;
+}

@@ -3,6 +3,7 @@
 #include "raster/GFXFile.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -20,3 +21,10 @@ FormatFilter BuildFormatFilter(const std::vector<GFXFormat>& formats, bool savab
 // 1-based index of the first entry whose text holds name's extension (with its dot, any case);
 // 0 when no entry holds it, 1 for a name without extension.
 int FilterIndexForName(const QString& filter, const QString& name);
+
+// The save dialog's type change to entry index (1-based): a non-empty name gets the first
+// extension of the index-th savable format in place of its own; the All entry changes nothing.
+QString NameForSaveType(const QString& name, const std::vector<GFXFormat>& formats, int index);
+
+// The filter as Qt's file dialogs take it: one "Description (*.a *.b)" per entry, in order.
+QStringList DialogNameFilters(const QString& filter);

@@ -1,5 +1,6 @@
 #include "files/ImageFiles.h"
 
+#include "files/OpenPreview.h"
 #include "files/RecentFiles.h"
 #include "raster/GFXFile.h"
 #include "raster/RasterError.h"
@@ -85,22 +86,16 @@ QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& opt
     return QStringLiteral("Img saved");
 }
 
-namespace {
-
-// The library's failure as a result code.
-int CodeFor(const std::exception& e, const ImageDoc& doc) {
+int LoadCodeFor(const std::exception& e, bool hasPixels) {
     if (const auto* invalid = dynamic_cast<const InvalidImageError*>(&e))
-        return invalid->Partial() && doc.HasPixels() ? LoadCode::PartialImage
-                                                     : LoadCode::NotSupported;
+        return invalid->Partial() && hasPixels ? LoadCode::PartialImage : LoadCode::NotSupported;
     if (dynamic_cast<const LibraryError*>(&e)) return LoadCode::LibraryFault;
     return LoadCode::CannotRead;
 }
 
-} // namespace
-
 int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n, bool quiet,
                   MessageHost& messages, uint32_t& colourA, uint32_t& colourB,
-                  QString& recentEntry) {
+                  QString& recentEntry, OpenPreview* preview) {
     recentEntry.clear();
     const bool current = &doc == &docs.CurrentDoc();
     // The undo copy may fail to hold the pixels; the fields are put back by hand then.
@@ -113,15 +108,34 @@ int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n
     extra.colourB = colourB;
     extra.image = n;
     int code = LoadCode::Ok;
-    try {
-        doc.FreePixels();
-        doc.imageNumber = n;
-        GFXFile::Load(doc.image, name, &extra);
-    } catch (const std::exception& e) {
-        code = CodeFor(e, doc);
+    bool asked = false; // the partial-image question came with the preview's image
+    if (preview && preview->Holds(name, n)) {
+        bool take = true;
+        if (preview->loadResult != LoadCode::Ok) {
+            asked = true;
+            take = messages.MessageByKey(QStringLiteral("ErrLoadImg"), QStringLiteral("Err"),
+                                         MessageCode::YesNoWarning) == MessageCode::Yes;
+        }
+        if (take) {
+            doc.FreePixels();
+            SwapImageDocs(doc, preview->full);
+            extra.colourA = preview->colourA;
+            extra.colourB = preview->colourB;
+        } else {
+            code = LoadCode::PartialImage;
+        }
+        preview->Clear();
+    } else {
+        try {
+            doc.FreePixels();
+            doc.imageNumber = n;
+            GFXFile::Load(doc.image, name, &extra);
+        } catch (const std::exception& e) {
+            code = LoadCodeFor(e, doc.HasPixels());
+        }
     }
 
-    if (code != LoadCode::Ok && !quiet) {
+    if (code != LoadCode::Ok && !quiet && !asked) {
         if (code == LoadCode::PartialImage || code == LoadCode::LibraryFault) {
             const int answer = messages.MessageByKey(
                 QStringLiteral("ErrLoadImg"), QStringLiteral("Err"), MessageCode::YesNoWarning);

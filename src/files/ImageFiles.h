@@ -7,6 +7,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <exception>
+
+struct OpenPreview;
 
 // Result codes of LoadImageFile.
 namespace LoadCode {
@@ -36,7 +39,12 @@ QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& opt
 // restored on failure) or any other record (left empty at the default size on failure).
 // colourA and colourB: in, the drawing and background colours; out on success, those the file
 // asks for. recentEntry: on success and not quiet, the Reopen entry to add; otherwise empty.
-// Returns a LoadCode.
+// preview: the open dialog's; when it holds image n of name, the image is taken from it (a
+// partly read one after the "ErrLoadImg" question) instead of reading the file again, and the
+// preview is emptied either way. Returns a LoadCode.
 int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n, bool quiet,
                   MessageHost& messages, uint32_t& colourA, uint32_t& colourB,
-                  QString& recentEntry);
+                  QString& recentEntry, OpenPreview* preview = nullptr);
+
+// The library's failure as a LoadCode; hasPixels tells whether any pixels were read.
+int LoadCodeFor(const std::exception& e, bool hasPixels);

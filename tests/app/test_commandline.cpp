@@ -79,6 +79,20 @@ TEST(CommandLine, UpdateModeWithExistingTargetLoadsIt) {
     EXPECT_EQ(c.imageName, QStringLiteral("old logo.png"));
 }
 
+TEST(CommandLine, UpdateModeTitleMayFollowTheSwitchAsItsOwnWord) {
+    const CommandLine c = CommandLine::Parse({"-s", "Test", "64", "48", "out.png"}, nullptr);
+    EXPECT_TRUE(c.updateMode);
+    EXPECT_EQ(c.updateTitle, QStringLiteral("Test"));
+    EXPECT_EQ(c.updateWidth, 64);
+    EXPECT_EQ(c.updateHeight, 48);
+    EXPECT_EQ(c.updateTarget, QStringLiteral("out.png"));
+    // A numeric word after a bare switch is the width, as before.
+    const CommandLine d = CommandLine::Parse({"-s", "64", "48", "7", "x.png"}, nullptr);
+    EXPECT_TRUE(d.updateTitle.isEmpty());
+    EXPECT_EQ(d.updateWidth, 64);
+    EXPECT_EQ(d.updateTarget, QStringLiteral("7 x.png"));
+}
+
 TEST(CommandLine, UpdateModeWithoutTargetOrNumbersIsInvalid) {
     const QStringList cases[] = {
         {"-sTitle"},
@@ -87,6 +101,7 @@ TEST(CommandLine, UpdateModeWithoutTargetOrNumbersIsInvalid) {
         {"-sTitle", "10", "", "x.png"},
         {"-sTitle", "0x10", "20", "x.png"},
         {"-sTitle", "10", "2.5", "x.png"},
+        {"-s", "Title", "10", "20"},
     };
     for (const QStringList& args : cases) {
         const CommandLine c = CommandLine::Parse(args, kEverythingExists);

@@ -58,3 +58,21 @@ TEST(FormatFilter, BackupNames) {
     EXPECT_EQ(BackupName(QStringLiteral("/d/archive.tar.gz")),
               QStringLiteral("/d/archive.tar._gz"));
 }
+
+TEST(FormatFilter, SaveTypeChangeAndDialogFilters) {
+    const std::vector<GFXFormat> formats = {
+        {"Bitmap", "*.BMP;*.dib", true, "bmp"},
+        {"Animation", "*.gif", false, "gif"},
+        {"JPEG", "*.jpg;*.jpeg", true, "jpeg"},
+    };
+    EXPECT_EQ(NameForSaveType("/a.b/photo.bmp", formats, 2), QStringLiteral("/a.b/photo.jpg"));
+    EXPECT_EQ(NameForSaveType("/a.b/photo", formats, 1), QStringLiteral("/a.b/photo.bmp"));
+    EXPECT_EQ(NameForSaveType("photo.tar.gz", formats, 1), QStringLiteral("photo.tar.bmp"));
+    EXPECT_EQ(NameForSaveType("photo.jpg", formats, 3), QStringLiteral("photo.jpg")); // All
+    EXPECT_EQ(NameForSaveType("", formats, 1), QString());
+
+    const FormatFilter filter = BuildFormatFilter(formats, true);
+    EXPECT_EQ(DialogNameFilters(filter.text),
+              (QStringList{"Bitmap (*.bmp *.dib)", "JPEG (*.jpg *.jpeg)",
+                           "All (*.bmp *.dib *.jpg *.jpeg)"}));
+}

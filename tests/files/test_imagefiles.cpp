@@ -2,6 +2,7 @@
 
 #include "document/DocumentTable.h"
 #include "document/FakeHost.h"
+#include "files/FilesTestUtil.h"
 #include "raster/GFXFile.h"
 #include "raster/RasterError.h"
 #include "testdata.h"
@@ -13,43 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& name) {
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& name, const QByteArray& bytes) {
-    QFile f(name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// A w x h image whose pixels follow a pattern of seed.
-ImageDoc Patterned(int w, int h, uint32_t seed) {
-    ImageDoc doc;
-    EXPECT_TRUE(doc.MakeBlank({w, h}));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            doc.image.At(x, y) = (seed * 977u + uint32_t(x * 31 + y * 7919)) & 0xFFFFFF;
-    return doc;
-}
-
-bool SamePixels(const Buffer& a, const Buffer& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if (a.Get(a.left + x, a.top + y) != b.Get(b.left + x, b.top + y)) return false;
-    return true;
-}
-
-Buffer LoadDirect(const QString& name, int n = 1) {
-    Buffer b;
-    GFXtra32 extra;
-    extra.image = n;
-    GFXFile::Load(b, name, &extra);
-    return b;
-}
 
 QStringList FolderEntries(const QString& dir) {
     return QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
@@ -179,15 +143,7 @@ TEST_F(ImageFiles, SaveErrorsByKind) {
 TEST_F(ImageFiles, NoToThePartialLoadQuestionRestoresEverything) {
     // Noise, so that half of the file holds about half of the rows (libpng reads 8 KB at a time).
     const QString png = Path(QStringLiteral("Cut.png"));
-    ImageDoc src;
-    ASSERT_TRUE(src.MakeBlank({128, 128}));
-    for (int y = 0; y < 128; ++y)
-        for (int x = 0; x < 128; ++x)
-            src.image.At(x, y) = ((uint32_t(x) * 2654435761u) ^ (uint32_t(y) * 40503u)) & 0xFFFFFF;
-    GFXtra32 extra;
-    GFXFile::Save(src.image, png, &extra, nullptr);
-    QByteArray bytes = ReadAll(png);
-    WriteAll(png, bytes.left(bytes.size() / 2));
+    const ImageDoc src = WriteCutPng(png);
 
     Prime(docs.CurrentDoc());
     host.Script({MessageCode::No});
