@@ -187,7 +187,6 @@ bool FileCommands::SaveCurrent(const QString& name) {
     }
     if (status.isEmpty()) return false;
     AddRecent(RecentFiles::EntryFor(doc.fileName, 1));
-    host_.SetPanel(4, context_.Translate(status));
     return true;
 }
 
@@ -197,6 +196,8 @@ bool FileCommands::SavePicture() {
     engine_.HideFeedback();
     const bool ok = SaveCurrent(doc.fileName);
     engine_.ReturnToPreviousTool(true);
+    // After the tool's own status text, which would hide it at once.
+    if (ok) host_.SetPanel(4, context_.Translate(QStringLiteral("Img saved")));
     return ok;
 }
 
@@ -215,6 +216,7 @@ bool FileCommands::SavePictureAs() {
     }
     engine_.CurrentTool()->Activate(engine_);
     engine_.RefreshToolDisplay(false, true);
+    if (ok) host_.SetPanel(4, context_.Translate(QStringLiteral("Img saved")));
     return ok;
 }
 

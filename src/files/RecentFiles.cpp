@@ -21,22 +21,24 @@ void RecentFiles::Trim() {
 }
 
 QString RecentFiles::EntryFor(const QString& fullPath, int imageNumber) {
-    QString entry = fullPath.toLower();
+    // The path keeps its case: on a case-sensitive file system a lower-cased path names
+    // another file, or none.
+    QString entry = fullPath;
     if (imageNumber != 1) entry += QStringLiteral(": ") + QString::number(imageNumber);
     return entry;
 }
 
 void RecentFiles::SplitEntry(const QString& entry, QString& name, int& imageNumber) {
-    const qsizetype at = entry.indexOf(QStringLiteral(": "));
+    // The last ": " followed by a number, so that a folder name holding ": " stays whole.
+    name = entry;
     imageNumber = 1;
-    if (at < 0) {
-        name = entry;
-        return;
-    }
-    name = entry.left(at);
+    const qsizetype at = entry.lastIndexOf(QStringLiteral(": "));
+    if (at < 0) return;
     bool ok = false;
-    const int n = entry.mid(at + 2).trimmed().toInt(&ok);
-    if (ok && n >= 1) imageNumber = n;
+    const int n = entry.mid(at + 2).toInt(&ok);
+    if (!ok || n < 1) return;
+    name = entry.left(at);
+    imageNumber = n;
 }
 
 void RecentFiles::Load(QSettings& settings) {

@@ -4,8 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-// The Reopen list: newest first, no duplicates, at most maxEntries. An entry is a lower-case
-// full path, followed by ": n" for image n of a multi-image file when n is not 1.
+// The Reopen list: newest first, no duplicates, at most maxEntries. An entry is a full path, followed by ": n" for image n of a multi-image file when n is not 1.
 class RecentFiles {
 public:
     explicit RecentFiles(int maxEntries) : max_(maxEntries < 0 ? 0 : maxEntries) {}
@@ -18,7 +17,8 @@ public:
     void Add(const QString& entry);
 
     static QString EntryFor(const QString& fullPath, int imageNumber);
-    // Splits at the first ": "; the number is 1 when there is none or it is not a number >= 1.
+    // Splits at the last ": " that a number >= 1 follows; otherwise the whole entry is the name
+    // and the number is 1.
     static void SplitEntry(const QString& entry, QString& name, int& imageNumber);
 
     // Group "MRU Items": "Count" and "Item1".."ItemN", newest first.

@@ -169,7 +169,7 @@ TEST_F(ImageFiles, NoToThePartialLoadQuestionRestoresEverything) {
     EXPECT_EQ(doc.fileName, png);
     EXPECT_EQ(doc.changeCount, 0);
     EXPECT_EQ(doc.imageNumber, 1);
-    EXPECT_EQ(entry, png.toLower());
+    EXPECT_EQ(entry, png);
     EXPECT_TRUE(SamePixels(docs.UndoDoc().image, doc.image));
 }
 
@@ -251,7 +251,7 @@ TEST_F(ImageFiles, ThirdImageOfAMultiImageFile) {
     EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), copy, 3, false, host, a, b, entry),
               LoadCode::Ok);
     EXPECT_TRUE(host.boxes.empty());
-    EXPECT_EQ(entry, copy.toLower() + QStringLiteral(": 3"));
+    EXPECT_EQ(entry, copy + QStringLiteral(": 3"));
     EXPECT_EQ(docs.CurrentDoc().imageNumber, 3);
     EXPECT_EQ(docs.CurrentDoc().fileName, copy);
     EXPECT_FALSE(docs.CurrentDoc().untitled);
@@ -259,7 +259,7 @@ TEST_F(ImageFiles, ThirdImageOfAMultiImageFile) {
 
     EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), copy, 1, false, host, a, b, entry),
               LoadCode::Ok);
-    EXPECT_EQ(entry, copy.toLower());
+    EXPECT_EQ(entry, copy);
     EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), copy, 1, true, host, a, b, entry),
               LoadCode::Ok);
     EXPECT_TRUE(entry.isEmpty());

@@ -89,7 +89,7 @@ TEST_F(Preview, OpeningThePreviewedImageDoesNotReadTheFileAgain) {
     EXPECT_TRUE(SamePixels(docs.CurrentDoc().image, src.image));
     EXPECT_EQ(docs.CurrentDoc().fileName, name);
     EXPECT_EQ(docs.CurrentDoc().changeCount, 0);
-    EXPECT_EQ(entry, name.toLower());
+    EXPECT_EQ(entry, name);
     EXPECT_FALSE(preview.valid);
     EXPECT_FALSE(preview.full.HasPixels());
 

@@ -19,9 +19,9 @@ TEST(RecentFiles, NewestFirstWithoutDuplicatesAndBounded) {
 
 TEST(RecentFiles, EntriesAndTheirSplit) {
     EXPECT_EQ(RecentFiles::EntryFor(QStringLiteral("/Pics/Anim.GIF"), 3),
-              QStringLiteral("/pics/anim.gif: 3"));
+              QStringLiteral("/Pics/Anim.GIF: 3"));
     EXPECT_EQ(RecentFiles::EntryFor(QStringLiteral("/Pics/A.png"), 1),
-              QStringLiteral("/pics/a.png"));
+              QStringLiteral("/Pics/A.png"));
     QString name;
     int n = 0;
     RecentFiles::SplitEntry(QStringLiteral("/pics/anim.gif: 3"), name, n);
@@ -30,10 +30,14 @@ TEST(RecentFiles, EntriesAndTheirSplit) {
     RecentFiles::SplitEntry(QStringLiteral("/pics/a.png"), name, n);
     EXPECT_EQ(name, QStringLiteral("/pics/a.png"));
     EXPECT_EQ(n, 1);
-    RecentFiles::SplitEntry(QStringLiteral("/x: y: 2"), name, n);
-    EXPECT_EQ(name, QStringLiteral("/x"));
+    RecentFiles::SplitEntry(QStringLiteral("/x: y/a.gif: 2"), name, n);
+    EXPECT_EQ(name, QStringLiteral("/x: y/a.gif"));
+    EXPECT_EQ(n, 2);
+    RecentFiles::SplitEntry(QStringLiteral("/x: y/a.gif"), name, n);
+    EXPECT_EQ(name, QStringLiteral("/x: y/a.gif"));
     EXPECT_EQ(n, 1);
     RecentFiles::SplitEntry(QStringLiteral("/x: -4"), name, n);
+    EXPECT_EQ(name, QStringLiteral("/x: -4"));
     EXPECT_EQ(n, 1);
 }
 
