@@ -16,6 +16,13 @@ bool CopyImageDoc(const ImageDoc& from, ImageDoc& to) {
     to.changeCount = from.changeCount;
     to.untitled = from.untitled;
     to.imageNumber = from.imageNumber;
+    // Same size: copied in place. Fresh pages would cost a page fault each, and the undo copy is
+    // taken at every action.
+    if (from.HasPixels() && to.image.Width() == from.image.Width() &&
+        to.image.Height() == from.image.Height() && !to.image.SharesPixelsWith(from.image)) {
+        to.image.Copy(from.image, {to.image.left, to.image.top}, Pixel::CopyAll);
+        return true;
+    }
     Buffer pixels;
     const bool ok = from.HasPixels() && pixels.Alloc({from.image.Width(), from.image.Height()});
     if (ok) pixels.Copy(from.image, {0, 0}, Pixel::CopyAll);
