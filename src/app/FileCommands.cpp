@@ -11,6 +11,7 @@
 #include "files/NewPicture.h"
 #include "files/ui/NewForm.h"
 #include "files/ui/OpenPlusDialog.h"
+#include "lang/WindowTranslator.h"
 #include "raster/GFXFile.h"
 #include "tools/ToolEngine.h"
 
@@ -239,6 +240,7 @@ std::optional<FileCommands::OpenChoice> FileCommands::RunOpenDialog(const QStrin
     if (openFilterIndex_ == 0) openFilterIndex_ = filter.lastIndex;
     TOpenPlus dialog(preview_, [this](const QString& k) { return context_.Translate(k); },
                      engine_.drawCol, engine_.backCol, &form_);
+    TranslateWindow(context_.language, QStringLiteral("[OpenPlus]"), {&dialog});
     dialog.setWindowTitle(title);
     dialog.setDefaultSuffix(DefaultSuffix(false));
     const QStringList filters = DialogNameFilters(filter.text);
@@ -246,6 +248,7 @@ std::optional<FileCommands::OpenChoice> FileCommands::RunOpenDialog(const QStrin
     if (openFilterIndex_ >= 1 && openFilterIndex_ <= filters.size())
         dialog.selectNameFilter(filters[openFilterIndex_ - 1]);
     if (!lastFolder_.isEmpty()) dialog.setDirectory(QFileInfo(lastFolder_).absolutePath());
+    dialog.FitWidth();
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     openFilterIndex_ = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
     if (openFilterIndex_ == 0) openFilterIndex_ = filter.lastIndex;

@@ -3,6 +3,7 @@
 #include "raster/GFXFile.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -86,13 +88,22 @@ TOpenPlus::TOpenPlus(OpenPreview& preview, TranslateFn translate, uint32_t drawC
 
     // Qt's own dialog lays itself out in a grid; the panel takes a column of its own.
     if (auto* grid = qobject_cast<QGridLayout*>(layout()))
-        grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1);
-
+        grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1, Qt::AlignTop);
+    panel->setMinimumWidth(OpenPreview::BoxWidth + 8);
     ShowNumberControls(false);
     connect(this, &QFileDialog::currentChanged, this, &TOpenPlus::LoadPreview);
     connect(dec_, &QToolButton::clicked, this, &TOpenPlus::DecImgIndex);
     connect(inc_, &QToolButton::clicked, this, &TOpenPlus::IncImgIndex);
     connect(showPreview_, &QCheckBox::toggled, this, &TOpenPlus::ShowPreviewClick);
+}
+
+void TOpenPlus::FitWidth() {
+    // The type list names every pattern of the All entry; it would widen the dialog past the screen.
+    if (auto* types = findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+        types->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        types->setMinimumContentsLength(24);
+    }
+    resize(std::max(sizeHint().width(), 760), std::max(sizeHint().height(), 440));
 }
 
 QLabel* TOpenPlus::Line(const char* objectName) const {

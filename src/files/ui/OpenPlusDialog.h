@@ -31,6 +31,9 @@ public:
     void IncImgIndex();
     void ShowPreviewClick(bool on);
 
+    // Call after the name filters are set: the dialog's width follows them.
+    void FitWidth();
+
     QLabel* PreviewImage() const { return image_; }
     QLabel* Line(const char* objectName) const;
 
