@@ -5,8 +5,10 @@
 #include "app/MainForm.h"
 #include "app/ViewController.h"
 #include "document/ui/TBuffer.h"
+#include "lang/BuiltInLanguage.h"
 #include "tools/ToolIcons.h"
 #include "tools/ui/IconPanel.h"
+#include "tools/ui/OptionBar.h"
 #include "tools/ui/ToolPaletteBar.h"
 
 #include <QCursor>
@@ -38,6 +40,7 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs,
         form_.GridBar()->setVisible(on);
     };
     BuildGridBar();
+    WireOptionBar();
 
     PaletteTools tools;
     tools.byIcon = [&e](const QString& icon) -> PaintTool* {
@@ -120,6 +123,35 @@ void ToolShell::BuildGridBar() {
         engine_->SetGridOrigin();
     });
     bar->addWidget(origin);
+}
+
+void ToolShell::WireOptionBar() {
+    options_ = std::make_unique<OptionBar>(*form_.OptionBar(), *form_.OptionBarLabel());
+    options_->definitionOf = [this](const QString& key) { return BarDefinition(key); };
+    // Keys typed next go to the window's hot keys, not to a bar field.
+    auto clear = [this] { form_.setFocus(); };
+    options_->clearActiveControl = clear;
+    options_->gridBar = form_.GridBar();
+    options_->gridOn = [this] { return engine_->gridOn; };
+    ToolEngine::Hooks& hooks = engine_->hooks;
+    hooks.clearActiveControl = clear;
+    hooks.showOptionBar = [this](PaintTool* tool) {
+        options_->ShowBar(tool->optionBar, context_.prefs.Level);
+    };
+    hooks.hideOptionBar = [this](const QString& bar, PaintTool* next) {
+        options_->HideBar(bar, next ? next->optionBar : QString(), context_.prefs.Level);
+    };
+}
+
+QString ToolShell::BarDefinition(const QString& key) const {
+    // A language file that lacks a bar must not leave its tool without controls.
+    if (context_.language.Loaded())
+        if (const QString text = context_.Translate(key); text != key) return text;
+    return BuiltInBarDefinition(key);
+}
+
+OptionBarHost& ToolShell::OptionBars() {
+    return *options_;
 }
 
 void ToolShell::ShowGridValues() {

@@ -11,6 +11,8 @@
 
 class DocumentTable;
 class IconPanel;
+class OptionBar;
+class OptionBarHost;
 class QKeyEvent;
 class QSpinBox;
 class StatusHost;
@@ -31,6 +33,9 @@ public:
 
     ToolEngine& Engine() { return *engine_; }
     Palette& ToolPalette() { return palette_; }
+    // The option bar (Toolbar97) of the current tool; tools read and set its controls by index.
+    OptionBar& ToolOptions() { return *options_; }
+    OptionBarHost& OptionBars();
     // A tool hot key (key code with 0x100 Shift, 0x200 Ctrl, 0x400 Alt); true when used.
     bool HandleToolKey(int keyCode);
     static int KeyCode(const QKeyEvent& event);
@@ -50,6 +55,8 @@ private:
     QTimer& TimerOf(ToolTimer timer);
     void BuildGridBar();
     void ShowGridValues(); // the bar follows the grid (Set Origin changes it by a click)
+    void WireOptionBar();
+    QString BarDefinition(const QString& key) const;
 
     TMainForm& form_;
     AppContext& context_;
@@ -59,6 +66,7 @@ private:
     Palette palette_;
     IconPanel* panel_ = nullptr;
     ToolPaletteBar* bar_ = nullptr;
+    std::unique_ptr<OptionBar> options_;
     QTimer drag_, activity_;
     QSpinBox* gridFields_[4] = {}; // GridDx, GridDy, GridPx, GridPy
 };

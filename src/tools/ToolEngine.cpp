@@ -218,9 +218,8 @@ void ToolEngine::SelectTool(PaintTool* tool, bool redraw, int variant) {
     }
     if (redraw) HideFeedback();
     status_.SetPanel(3, QString());
-    if (!current_->optionBar.isEmpty() && current_->optionBar != tool->optionBar &&
-        hooks.hideOptionBar)
-        hooks.hideOptionBar(current_->optionBar);
+    if (!current_->optionBar.isEmpty() && hooks.hideOptionBar)
+        hooks.hideOptionBar(current_->optionBar, tool);
     current_->Deactivate(*this, tool);
     current_ = tool;
     if (hooks.showInPalette) hooks.showInPalette(tool, variant);

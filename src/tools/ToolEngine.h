@@ -32,7 +32,8 @@ public:
     struct Hooks {
         std::function<void(bool)> capturePointer;
         std::function<void()> clearActiveControl; // no option-bar control keeps the focus
-        std::function<void(const QString& bar)> hideOptionBar;
+        // Called whenever the old tool has a bar, even when next shares it: the shell decides.
+        std::function<void(const QString& bar, PaintTool* next)> hideOptionBar;
         std::function<void(PaintTool*)> showOptionBar; // shown and filled from the tool
         // The palette group shows the tool (variant -1: search the group for it).
         std::function<void(PaintTool*, int variant)> showInPalette;
