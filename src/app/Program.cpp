@@ -160,7 +160,9 @@ void Program::InitProgram() {
         view_->FitZoom();
     }
     documents_->UpdateFileLabel();
-    // The starting tool is activated and the brush initialised here once they exist.
+    tools_->Engine().hooks.messageByKey = [this](const QString& text, const QString& title,
+                                                 int style) { return Message(text, title, style); };
+    tools_->Start();
     context_.WriteLog(QStringLiteral("Drawing mode initialized."));
 
     // No scanner interface yet: Select Source and Acquire stay disabled.

@@ -7,10 +7,12 @@
 #include "document/ui/TBuffer.h"
 #include "lang/BuiltInLanguage.h"
 #include "tools/ToolIcons.h"
+#include "tools/BrushTools.h"
 #include "tools/ui/IconPanel.h"
 #include "tools/ui/OptionBar.h"
 #include "tools/ui/ToolPaletteBar.h"
 
+#include <QAction>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -26,8 +28,7 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs,
     : form_(form), context_(context), view_(view),
       buffer_(static_cast<TBuffer*>(form.ShowBuf())),
       palette_([this](const QString& key) { return context_.Translate(key); }) {
-    // No drawing tool exists yet: the engine starts idle.
-    engine_ = std::make_unique<ToolEngine>(docs, *this, status, nullptr);
+    engine_ = std::make_unique<ToolEngine>(docs, *this, status, &tools_.continuousFreehand);
     ToolEngine& e = *engine_;
     e.hooks.translate = [this](const QString& key) { return context_.Translate(key); };
     e.hooks.redrawView = [this] { buffer_->update(); };
@@ -43,11 +44,11 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs,
     WireOptionBar();
 
     PaletteTools tools;
-    tools.byIcon = [&e](const QString& icon) -> PaintTool* {
+    tools.byIcon = [this, &e](const QString& icon) -> PaintTool* {
         if (icon == QLatin1String("UNDO")) return &e.undoTool;
         if (icon == QLatin1String("CLEAR")) return &e.clearTool;
         if (icon == QLatin1String("GRID")) return &e.gridTool;
-        return nullptr; // its tool comes with a later part
+        return tools_.ByIcon(icon); // nullptr: its tool comes with a later part
     };
     RegisterStandardPalette(palette_, tools);
     palette_.DisableGroupsWithoutTools();
@@ -73,6 +74,35 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs,
     });
     buffer_->installEventFilter(this);
     buffer_->setMouseTracking(true);
+    WireBrushCommands();
+}
+
+void ToolShell::WireBrushCommands() {
+    const std::pair<const char*, int> techniques[] = {
+        {"Paint1", Technique::Paint}, {"Color1", Technique::Color}, {"Replace1", Technique::Replace}};
+    for (const auto& [name, technique] : techniques) {
+        QAction* a = form_.Action(QLatin1String(name));
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, [this, t = technique] {
+            SyncView();
+            brushtools::ChooseTechnique(*engine_, t);
+        });
+    }
+    QAction* restore = form_.Action(QStringLiteral("Restore1"));
+    restore->setEnabled(true);
+    connect(restore, &QAction::triggered, this, [this] {
+        SyncView();
+        engine_->SelectTool(&tools_.restoreBrush, true, -1);
+    });
+}
+
+void ToolShell::Start() {
+    ToolEngine& e = *engine_;
+    e.SetOptionBar(options_.get());
+    e.brush.SelectBuiltIn(BrushShape::Circular, 1, e.drawCol, e.backCol);
+    brushtools::ShowTechnique(e);
+    SyncView();
+    e.SelectTool(&tools_.continuousFreehand, false, 0);
 }
 
 ToolShell::~ToolShell() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/Palette.h"
+#include "tools/StandardTools.h"
 #include "tools/ToolEngine.h"
 #include "tools/ToolHost.h"
 
@@ -31,7 +32,10 @@ public:
               StatusHost& status);
     ~ToolShell() override;
 
+    // The starting tool with the starting brush, once the window is up.
+    void Start();
     ToolEngine& Engine() { return *engine_; }
+    StandardTools& Tools() { return tools_; }
     Palette& ToolPalette() { return palette_; }
     // The option bar (Toolbar97) of the current tool; tools read and set its controls by index.
     OptionBar& ToolOptions() { return *options_; }
@@ -56,12 +60,14 @@ private:
     void BuildGridBar();
     void ShowGridValues(); // the bar follows the grid (Set Origin changes it by a click)
     void WireOptionBar();
+    void WireBrushCommands();
     QString BarDefinition(const QString& key) const;
 
     TMainForm& form_;
     AppContext& context_;
     ViewController& view_;
     TBuffer* buffer_;
+    StandardTools tools_; // before the engine, which refers to them
     std::unique_ptr<ToolEngine> engine_;
     Palette palette_;
     IconPanel* panel_ = nullptr;

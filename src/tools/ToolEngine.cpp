@@ -271,9 +271,14 @@ Buffer& ToolEngine::WorkBuffer() {
 void ToolEngine::ShowBrushPreview() {
     // Never save a preview under another one.
     HideBrushPreview();
-    if (!hooks.stampBrush) return;
     Pair handle{0, 0};
-    const Buffer* stamp = hooks.stampBrush(handle);
+    const Buffer* stamp = nullptr;
+    if (hooks.stampBrush) {
+        stamp = hooks.stampBrush(handle);
+    } else {
+        stamp = &brush.stamp;
+        handle = brush.HandleOffset();
+    }
     if (!stamp || stamp->Empty()) return;
     const Pair at{imagePos.x - handle.x, imagePos.y - handle.y};
     if (!saveUnder_.Alloc({stamp->Width(), stamp->Height()})) return;

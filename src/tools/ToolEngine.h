@@ -1,10 +1,12 @@
 #pragma once
 
+#include "brush/Brush.h"
 #include "document/DocumentTable.h"
 #include "document/Grid.h"
 #include "document/Zoom.h"
 #include "raster/Buffer.h"
 #include "tools/CommandTools.h"
+#include "tools/OptionBarHost.h"
 #include "tools/PaintTool.h"
 #include "tools/ToolHost.h"
 
@@ -42,8 +44,10 @@ public:
         std::function<void(bool)> showGridBar;
         std::function<void()> redrawView;
         std::function<QString(const QString&)> translate; // unset: the key itself
-        // The stamp brush and its handle offset for the brush preview; null draws nothing.
+        // Replaces the brush's stamp and handle offset in the brush preview; null draws nothing.
         std::function<const Buffer*(Pair& handle)> stampBrush;
+        // A keyed message box (see document/Host.h for styles and answers).
+        std::function<int(const QString& text, const QString& title, int style)> messageByKey;
         // Spray and airbrush ticks, the polygon closing cursor.
         std::function<void(PaintTool* current)> activityTick;
     };
@@ -66,6 +70,8 @@ public:
     bool gridOn = false; // set by the Grid tool
     uint32_t drawCol = 0xFFFFFF;
     uint32_t backCol = 0x000000;
+    // The one brush every tool stamps.
+    Brush brush;
 
     // Engine state that tools read and change.
     int phase = 0;
@@ -127,6 +133,12 @@ public:
     // drawing it again at the same place removes it.
     void ToggleCrosshair(Pair p);
 
+    // The stamp brush for the pressed button (background colour for the right one).
+    void PrepareStamp(bool useBackground) { brush.PrepareStamp(useBackground, drawCol, backCol); }
+    // The current tool's option bar; a bar-less stand-in until the shell sets one.
+    OptionBarHost& Bar() { return *bar_; }
+    void SetOptionBar(OptionBarHost* bar) { bar_ = bar ? bar : &noBar_; }
+
     // For tools: overlays, cursors, the activity timer, panel 3.
     ToolHost& Host() { return host_; }
     StatusHost& Status() { return status_; }
@@ -152,4 +164,6 @@ private:
     Buffer saveUnder_;
     Pair previewAt_{0, 0};
     bool previewShown_ = false;
+    NullOptionBarHost noBar_;
+    OptionBarHost* bar_ = &noBar_;
 };

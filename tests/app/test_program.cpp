@@ -192,7 +192,7 @@ TEST_F(ProgramRun, ClearAndUndoFromTheirHotKeysAndOnlyBuiltToolsEnabled) {
     const Palette& palette = program->Tools().ToolPalette();
     int enabled = 0;
     for (int g = 0; g < palette.GroupCount(); ++g) enabled += palette.Group(g).enabled;
-    EXPECT_EQ(enabled, 3); // grid, undo, clear
+    EXPECT_EQ(enabled, 7); // brushes, freehand, lines, curves, grid, undo, clear
 }
 
 TEST_F(ProgramRun, GridToolShowsItsBarAndFollowsItsFields) {

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "raster/Geometry.h"
+#include "tools/PaintTool.h"
+
+// Continuous, Dotted and Single Freehand: the stroke follows the pointer while the button is held.
+class FreehandTool : public PaintTool {
+public:
+    enum class Kind { Continuous, Dotted, Single };
+    explicit FreehandTool(Kind kind);
+
+    Kind kind;
+    Pair first{0, 0};
+    bool firstResult = false;
+
+    void ShowFeedback(ToolEngine& engine) override;
+    void HideFeedback(ToolEngine& engine) override;
+    void Click(ToolEngine& engine) override;
+    void Activate(ToolEngine& engine) override;
+    // Paints from a to b; true when one press makes the whole stroke.
+    virtual bool DrawSegment(ToolEngine& engine, Pair a, Pair b);
+
+private:
+    void EndStroke(ToolEngine& engine);
+};
