@@ -6,6 +6,7 @@
 #include "app/ShellHost.h"
 #include "app/ViewController.h"
 #include "document/DocumentTable.h"
+#include "files/BrushFiles.h"
 #include "files/FormatFilter.h"
 #include "files/ImageFiles.h"
 #include "files/NewPicture.h"
@@ -13,6 +14,7 @@
 #include "files/ui/OpenPlusDialog.h"
 #include "lang/WindowTranslator.h"
 #include "raster/GFXFile.h"
+#include "tools/BrushTools.h"
 #include "tools/ToolEngine.h"
 
 #include <QAction>
@@ -89,6 +91,8 @@ void FileCommands::Wire() {
     hook("SavePicture", [this] { SavePicture(); });
     hook("SavePictureAs", [this] { SavePictureAs(); });
     hook("UpdateExit1", [this] { UpdateExit1Click(); });
+    hook("LoadBrush", [this] { LoadBrushClick(); });
+    hook("SaveBrush", [this] { SaveBrushClick(); });
 }
 
 void FileCommands::SetRecentLength(int length) {
@@ -214,6 +218,55 @@ bool FileCommands::SavePictureAs() {
         doc.untitled = true;
         ok = SaveCurrent(*name);
         docs_.UpdateFileLabel();
+    }
+    engine_.CurrentTool()->Activate(engine_);
+    engine_.RefreshToolDisplay(false, true);
+    if (ok) host_.SetPanel(4, context_.Translate(QStringLiteral("Img saved")));
+    return ok;
+}
+
+void FileCommands::LoadBrushClick() {
+    engine_.ReturnToPreviousTool(true);
+    engine_.HideFeedback();
+    const auto choice = openDialog(context_.Translate(QStringLiteral("Open Brush")));
+    preview_.Clear(); // a brush is always read from its file
+    if (!choice) return;
+    lastFolder_ = QFileInfo(choice->name).absoluteFilePath();
+    OpenBrush(choice->name);
+}
+
+int FileCommands::OpenBrush(const QString& name) {
+    int code;
+    {
+        BusyCursor busy;
+        code = LoadBrushFile(engine_.brush, name, engine_.drawCol, engine_.backCol, host_);
+    }
+    if (code != LoadCode::Ok) {
+        engine_.RefreshToolDisplay(false, true);
+        return code;
+    }
+    brushFileName_ = QFileInfo(name).absoluteFilePath();
+    brushtools::ShowTechnique(engine_);
+    // The new brush is stamped at once, dab by dab.
+    if (customBrushTool)
+        engine_.SelectTool(customBrushTool, true, -1);
+    else
+        engine_.RefreshToolDisplay(false, true);
+    return code;
+}
+
+bool FileCommands::SaveBrushClick() {
+    engine_.HideFeedback();
+    engine_.CurrentTool()->Deactivate(engine_, nullptr);
+    const auto name = saveDialog(context_.Translate(QStringLiteral("Save Brush")), brushFileName_);
+    bool ok = false;
+    if (name) {
+        lastFolder_ = QFileInfo(*name).absoluteFilePath();
+        BusyCursor busy;
+        ok = SaveBrushFile(engine_.brush, *name, engine_.drawCol, context_.prefs.BackupFiles,
+                           host_);
+        if (ok) brushFileName_ = QFileInfo(*name).absoluteFilePath();
+        engine_.PrepareStamp(false);
     }
     engine_.CurrentTool()->Activate(engine_);
     engine_.RefreshToolDisplay(false, true);

@@ -11,6 +11,7 @@
 #include <optional>
 
 class DocumentTable;
+class PaintTool;
 class ShellHost;
 class TMainForm;
 class ToolEngine;
@@ -33,6 +34,9 @@ public:
     // Runs the New dialog with the remembered size; the accepted size, or nothing.
     std::function<std::optional<Pair>(Pair remembered)> newDialog;
 
+    // The tool a newly opened brush continues with; none keeps the current tool.
+    PaintTool* customBrushTool = nullptr;
+
     FileCommands(TMainForm& form, AppContext& context, DocumentTable& docs, ViewController& view,
                  ToolEngine& engine, ShellHost& host);
     ~FileCommands() override;
@@ -46,6 +50,10 @@ public:
     bool SavePictureAs();
     void ReopenClick(const QString& entry);
     void UpdateExit1Click();
+    // Brush > Open and Brush > Save.
+    void LoadBrushClick();
+    bool SaveBrushClick();
+    int OpenBrush(const QString& name);
     // Loads image n of name into CurrentDoc, as Open does once the dialog has answered.
     int OpenFile(const QString& name, int n);
 
@@ -77,4 +85,5 @@ private:
     int openFilterIndex_ = 0; // 0: not chosen yet, the All entry
     QString updateTarget_;
     Pair newSize_;
+    QString brushFileName_;
 };

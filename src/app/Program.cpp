@@ -150,6 +150,7 @@ void Program::InitProgram() {
     files_ = std::make_unique<FileCommands>(*form_, context_, *documents_, *view_,
                                             tools_->Engine(), *host_);
     files_->SetUpdateTarget(command_.updateTarget);
+    files_->customBrushTool = &tools_->Tools().dottedFreehand;
     form_->preferencesHooks.setRecentListLength = [this](int n) { files_->SetRecentLength(n); };
 
     if (!command_.imageName.isEmpty()) {

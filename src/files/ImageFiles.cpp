@@ -52,20 +52,15 @@ QString SaveToTemporary(const Buffer& src, const QString& target, GFXtra32& extr
 
 } // namespace
 
-QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& options,
-                      MessageHost& messages) {
+bool WriteImageFile(const Buffer& pixels, const QString& name, GFXtra32& extra,
+                    bool backupFiles, Buffer* scratch, MessageHost& messages) {
     const QString target = QFileInfo(name).absoluteFilePath();
-    GFXtra32 extra;
-    extra.colourA = options.drawColour;
-    extra.colourB = options.backColour;
     QString written;
     try {
-        doc.image.Bool(1, Pixel::ClearEdgeMark);
-        written = SaveToTemporary(doc.image, target, extra, options.scratch);
+        written = SaveToTemporary(pixels, target, extra, scratch);
         // Backup after the new file is complete, so a failed save leaves the old file in place.
         // A failing rename (an older backup is there) is ignored by design.
-        if (options.backupFiles && QFileInfo::exists(target))
-            QFile::rename(target, BackupName(target));
+        if (backupFiles && QFileInfo::exists(target)) QFile::rename(target, BackupName(target));
         std::error_code ec;
         std::filesystem::rename(FsPath(written), FsPath(target), ec);
         if (ec) throw FileIOError("cannot replace " + target.toUtf8().toStdString());
@@ -73,17 +68,42 @@ QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& opt
         if (!written.isEmpty()) QFile::remove(written);
         messages.MessageByKey(QStringLiteral("ErrSaveImgForm"), QStringLiteral("Err"),
                               MessageCode::OkWarning);
-        return {};
+        return false;
     } catch (const std::exception&) {
         if (!written.isEmpty()) QFile::remove(written);
         messages.MessageByKey(QStringLiteral("ErrSaveImg"), QStringLiteral("Err"),
                               MessageCode::OkWarning);
-        return {};
+        return false;
     }
-    doc.fileName = target;
+    return true;
+}
+
+QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& options,
+                      MessageHost& messages) {
+    GFXtra32 extra;
+    extra.colourA = options.drawColour;
+    extra.colourB = options.backColour;
+    doc.image.Bool(1, Pixel::ClearEdgeMark);
+    if (!WriteImageFile(doc.image, name, extra, options.backupFiles, options.scratch, messages))
+        return {};
+    doc.fileName = QFileInfo(name).absoluteFilePath();
     doc.untitled = false;
     doc.changeCount = 0;
     return QStringLiteral("Img saved");
+}
+
+int ReportLoadFailure(int code, bool hasPixels, MessageHost& messages) {
+    if (code == LoadCode::PartialImage || code == LoadCode::LibraryFault) {
+        const int answer = messages.MessageByKey(QStringLiteral("ErrLoadImg"), QStringLiteral("Err"),
+                                                 MessageCode::YesNoWarning);
+        // Yes keeps what was loaded; with nothing loaded there is nothing to keep.
+        return answer == MessageCode::Yes && hasPixels ? LoadCode::Ok : code;
+    }
+    if (code != LoadCode::Ok)
+        messages.MessageByKey(code == LoadCode::NotSupported ? QStringLiteral("FormNotSup")
+                                                             : QStringLiteral("ErrOpenImg"),
+                              QStringLiteral("Err"), MessageCode::OkWarning);
+    return code;
 }
 
 int LoadCodeFor(const std::exception& e, bool hasPixels) {
@@ -135,18 +155,8 @@ int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n
         }
     }
 
-    if (code != LoadCode::Ok && !quiet && !asked) {
-        if (code == LoadCode::PartialImage || code == LoadCode::LibraryFault) {
-            const int answer = messages.MessageByKey(
-                QStringLiteral("ErrLoadImg"), QStringLiteral("Err"), MessageCode::YesNoWarning);
-            // Yes keeps what was loaded; with nothing loaded there is nothing to keep.
-            if (answer == MessageCode::Yes && doc.HasPixels()) code = LoadCode::Ok;
-        } else {
-            messages.MessageByKey(code == LoadCode::NotSupported ? QStringLiteral("FormNotSup")
-                                                                 : QStringLiteral("ErrOpenImg"),
-                                  QStringLiteral("Err"), MessageCode::OkWarning);
-        }
-    }
+    if (code != LoadCode::Ok && !quiet && !asked)
+        code = ReportLoadFailure(code, doc.HasPixels(), messages);
 
     if (code != LoadCode::Ok) {
         if (current) {

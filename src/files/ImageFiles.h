@@ -3,6 +3,7 @@
 #include "document/DocumentTable.h"
 #include "document/Host.h"
 #include "document/ImageDoc.h"
+#include "raster/GFXFile.h"
 
 #include <QString>
 
@@ -45,6 +46,15 @@ QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& opt
 int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n, bool quiet,
                   MessageHost& messages, uint32_t& colourA, uint32_t& colourB,
                   QString& recentEntry, OpenPreview* preview = nullptr);
+
+// Writes pixels to name beside a temporary file, with the backup rename when backupFiles is on;
+// false when "ErrSaveImgForm" or "ErrSaveImg" has been shown (the old file is untouched).
+bool WriteImageFile(const Buffer& pixels, const QString& name, GFXtra32& extra, bool backupFiles,
+                    Buffer* scratch, MessageHost& messages);
+
+// The message of a failed load, not quiet: codes 1 and 3 ask "ErrLoadImg" and Yes (with pixels
+// read) turns them into Ok; 2 and 4 say "FormNotSup" / "ErrOpenImg". Returns the code that stands.
+int ReportLoadFailure(int code, bool hasPixels, MessageHost& messages);
 
 // The library's failure as a LoadCode; hasPixels tells whether any pixels were read.
 int LoadCodeFor(const std::exception& e, bool hasPixels);
