@@ -134,6 +134,7 @@ int FileCommands::OpenFile(const QString& name, int n) {
     if (code == LoadCode::Ok) {
         engine_.drawCol = a;
         engine_.backCol = b;
+        engine_.PrepareStamp(false); // the stamp follows the colours
         view_.FitZoom();
         AddRecent(entry);
     } else if (docs_.hooks.showCurrent) {
