@@ -3,20 +3,10 @@
 #include "tools/StrokeGeometry.h"
 #include "tools/ToolEngine.h"
 
-CurveTool::CurveTool(bool continuous) : continuous_(continuous) {
+CurveTool::CurveTool(bool continuous) : BarStrokeTool(continuous, "SplnStr") {
     helpContext = 2300;
     phaseCount = 3;
     optionBar = QStringLiteral("CURVEBAR");
-}
-
-void CurveTool::Activate(ToolEngine& engine) {
-    statusText = engine.Translate(QStringLiteral("SplnStr"));
-    settings.ShowInBar(engine);
-    StrokeSettings::AttachBarHandlers(engine);
-}
-
-void CurveTool::Deactivate(ToolEngine& engine, PaintTool*) {
-    settings.ReadBar(engine);
 }
 
 void CurveTool::RubberBand(ToolEngine& engine) {
@@ -55,13 +45,6 @@ void CurveTool::ShowFeedback(ToolEngine& engine) {
                                  QStringLiteral("[%1,%2]").arg(p.x - start.x).arg(p.y - start.y));
     settings.ReadBar(engine);
     RubberBand(engine);
-}
-
-void CurveTool::HideFeedback(ToolEngine& engine) {
-    if (engine.phase == 0)
-        engine.HideBrushPreview();
-    else
-        RubberBand(engine);
 }
 
 void CurveTool::Click(ToolEngine& engine) {

@@ -49,23 +49,32 @@ void PreviewArrows(ToolEngine& engine, Buffer& image, Pair s, Pair e, int arrow)
 
 } // namespace stroke
 
-LineTool::LineTool(bool continuous) : continuous_(continuous) {
+BarStrokeTool::BarStrokeTool(bool continuous, const char* startStatus)
+    : continuous_(continuous), startStatus_(startStatus) {}
+
+void BarStrokeTool::Activate(ToolEngine& engine) {
+    statusText = engine.Translate(QString::fromLatin1(startStatus_));
+    settings.ShowInBar(engine);
+    StrokeSettings::AttachBarHandlers(engine);
+}
+
+void BarStrokeTool::Deactivate(ToolEngine& engine, PaintTool*) {
+    settings.ReadBar(engine);
+}
+
+void BarStrokeTool::HideFeedback(ToolEngine& engine) {
+    if (engine.phase == 0)
+        engine.HideBrushPreview();
+    else
+        RubberBand(engine);
+}
+
+LineTool::LineTool(bool continuous) : BarStrokeTool(continuous, "LnStr") {
     helpContext = 2200;
     phaseCount = 2;
     optionBar = QStringLiteral("LINEBAR");
 }
 
-void LineTool::Activate(ToolEngine& engine) {
-    statusText = engine.Translate(QStringLiteral("LnStr"));
-    settings.ShowInBar(engine);
-    StrokeSettings::AttachBarHandlers(engine);
-}
-
-void LineTool::Deactivate(ToolEngine& engine, PaintTool*) {
-    settings.ReadBar(engine);
-}
-
-// Drawn at the position the feedback was shown at, so that hiding draws exactly the same figure.
 void LineTool::RubberBand(ToolEngine& engine) {
     Buffer& image = engine.docs.CurrentDoc().image;
     if (image.Empty()) return;
@@ -87,13 +96,6 @@ void LineTool::ShowFeedback(ToolEngine& engine) {
     engine.Status().SetPanel(3, QStringLiteral("[%1,%2]").arg(p.x - first.x).arg(p.y - first.y));
     settings.ReadBar(engine);
     RubberBand(engine);
-}
-
-void LineTool::HideFeedback(ToolEngine& engine) {
-    if (engine.phase == 0)
-        engine.HideBrushPreview();
-    else
-        RubberBand(engine);
 }
 
 void LineTool::Click(ToolEngine& engine) {

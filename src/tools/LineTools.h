@@ -28,23 +28,38 @@ void StampArrows(ToolEngine& engine, Buffer& work, Pair s, Pair e, int arrow);
 void PreviewArrows(ToolEngine& engine, Buffer& image, Pair s, Pair e, int arrow);
 } // namespace stroke
 
+// What lines and curves share: the bar's three values, kept by the tool while another is
+// current, and a rubber band drawn in the preview colour that hiding draws again.
+class BarStrokeTool : public PaintTool {
+public:
+    StrokeSettings settings;
+
+    void HideFeedback(ToolEngine& engine) override;
+    void Activate(ToolEngine& engine) override;
+    void Deactivate(ToolEngine& engine, PaintTool* next) override;
+    // The next stroke starts where this one ended.
+    virtual bool KeepsGoing() const { return continuous_; }
+
+protected:
+    BarStrokeTool(bool continuous, const char* startStatus);
+    // Drawn at the position the feedback was shown at, so that hiding draws the same figure.
+    virtual void RubberBand(ToolEngine& engine) = 0;
+
+private:
+    bool continuous_;
+    const char* startStatus_;
+};
+
 // Single and Continuous Line: press at the start, release or press again at the end.
-class LineTool : public PaintTool {
+class LineTool : public BarStrokeTool {
 public:
     explicit LineTool(bool continuous);
 
     Pair first{0, 0};
-    StrokeSettings settings;
 
     void ShowFeedback(ToolEngine& engine) override;
-    void HideFeedback(ToolEngine& engine) override;
     void Click(ToolEngine& engine) override;
-    void Activate(ToolEngine& engine) override;
-    void Deactivate(ToolEngine& engine, PaintTool* next) override;
-    // The next line starts where this one ended.
-    virtual bool KeepsGoing() const { return continuous_; }
 
 private:
-    void RubberBand(ToolEngine& engine);
-    bool continuous_;
+    void RubberBand(ToolEngine& engine) override;
 };
