@@ -53,6 +53,12 @@ bool ChooseTechnique(ToolEngine& engine, int technique) {
     return chosen;
 }
 
+void ColourChanged(ToolEngine& engine) {
+    engine.HideFeedback();
+    engine.PrepareStamp(false);
+    engine.RefreshToolDisplay(false, true);
+}
+
 void BrushTooBig(ToolEngine& engine) {
     if (engine.hooks.messageByKey)
         engine.hooks.messageByKey(QStringLiteral("BrTooBig"), QStringLiteral("Err"),

@@ -36,6 +36,8 @@ namespace brushtools {
 bool ChooseTechnique(ToolEngine& engine, int technique);
 // Panel 1 shows the technique's letter.
 void ShowTechnique(ToolEngine& engine);
+// A swatch colour changed: the stamp brush is rebuilt in it and the tool display refreshed.
+void ColourChanged(ToolEngine& engine);
 // "BrTooBig", then the previous brush back.
 void BrushTooBig(ToolEngine& engine);
 } // namespace brushtools
