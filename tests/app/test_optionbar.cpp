@@ -327,8 +327,6 @@ protected:
 };
 
 TEST_F(OptionBarProgram, ToolSwitchesShowKeepAndRebuildTheBar) {
-    PaintTool single, continuous, plain;
-    single.optionBar = continuous.optionBar = QStringLiteral("CURVEBAR");
     auto program = std::make_unique<Program>(QStringList{}, folder_.path());
     program->Start();
     QElapsedTimer t;
@@ -340,6 +338,10 @@ TEST_F(OptionBarProgram, ToolSwitchesShowKeepAndRebuildTheBar) {
     ToolEngine& engine = program->Tools().Engine();
     OptionBar& options = program->Tools().ToolOptions();
     program->Context().prefs.Level = 0;
+    StandardTools& tools = program->Tools().Tools();
+    PaintTool& single = tools.singleCurve;
+    PaintTool& continuous = tools.continuousCurve;
+    PaintTool& plain = tools.continuousFreehand;
 
     engine.SelectTool(&single, false, -1);
     EXPECT_TRUE(form.OptionBar()->isVisibleTo(&form));
@@ -349,7 +351,13 @@ TEST_F(OptionBarProgram, ToolSwitchesShowKeepAndRebuildTheBar) {
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(form.OptionBar()->isAncestorOf(first));
 
+    // Each tool keeps its own values: what the user set goes with Single Curve.
+    options.SetValue(1, 7);
     engine.SelectTool(&continuous, false, -1);
+    EXPECT_EQ(options.Control(0), first);
+    EXPECT_EQ(options.GetValue(1), 2);
+    engine.SelectTool(&single, false, -1);
+    EXPECT_EQ(options.GetValue(1), 7);
     EXPECT_EQ(options.Control(0), first);
     program->Context().prefs.Level = 1;
     engine.SelectTool(&single, false, -1);
