@@ -77,8 +77,9 @@ void Program::FormCreate() {
 }
 
 bool Program::eventFilter(QObject* watched, QEvent* event) {
+    // An open menu or drop-down list keeps its keys: letters choose its items there.
     if (event->type() == QEvent::KeyPress && form_ && QApplication::activeWindow() == form_.get() &&
-        PreviewKey(static_cast<QKeyEvent*>(event)))
+        !QApplication::activePopupWidget() && PreviewKey(static_cast<QKeyEvent*>(event)))
         return true;
     // FormKeyUp: any key released disarms the axis lock.
     if (event->type() == QEvent::KeyRelease && tools_ && QApplication::activeWindow() == form_.get() &&

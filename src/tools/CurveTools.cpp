@@ -76,7 +76,10 @@ void CurveTool::Click(ToolEngine& engine) {
     stroke::StampArrows(engine, work, points[15], points[16], settings.arrow);
     if (right) engine.PrepareStamp(false);
     engine.docs.CurrentDoc().AddChange();
-    if (!KeepsGoing()) return;
+    if (!KeepsGoing()) {
+        statusText = engine.Translate(QStringLiteral("SplnStr")); // ready for the next start
+        return;
+    }
     engine.phase = 0;
     engine.outside = true; // no feedback until the pointer moves
     start = end;

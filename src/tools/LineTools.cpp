@@ -117,7 +117,10 @@ void LineTool::Click(ToolEngine& engine) {
     engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
     if (right) engine.PrepareStamp(false);
     engine.docs.CurrentDoc().AddChange();
-    if (!KeepsGoing()) return;
+    if (!KeepsGoing()) {
+        statusText = engine.Translate(QStringLiteral("LnStr")); // ready for the next start
+        return;
+    }
     engine.phase = 0;
     statusText = engine.Translate(QStringLiteral("LnEnd"));
     first = p;

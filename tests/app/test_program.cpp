@@ -228,4 +228,23 @@ TEST_F(ProgramRun, CtrlLAndCtrlTFlipTheirPreferences) {
     EXPECT_EQ(program->Context().prefs.Clipping, before.Clipping);
 }
 
+TEST_F(ProgramRun, ToolKeysReachToolsButNotAnOpenMenu) {
+    auto program = Start({});
+    TMainForm& form = *program->MainForm();
+    QApplication::setActiveWindow(&form);
+    form.setFocus();
+    ToolEngine& engine = program->Tools().Engine();
+    StandardTools& tools = program->Tools().Tools();
+    Press(&form, Qt::Key_L);
+    EXPECT_EQ(engine.CurrentTool(), &tools.singleLine);
+
+    QMenu* file = form.Menu(QStringLiteral("File1"));
+    ASSERT_NE(file, nullptr);
+    file->popup(QPoint(0, 0));
+    ASSERT_EQ(QApplication::activePopupWidget(), file);
+    Press(&form, Qt::Key_U); // a menu letter, not the Curves key
+    EXPECT_EQ(engine.CurrentTool(), &tools.singleLine);
+    file->close();
+}
+
 } // namespace

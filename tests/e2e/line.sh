@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Single Line end to end: two drags over a 64 x 48 black picture in update mode, then
+# File > Update & Exit; the written pixels must be the round brush stamped along Bresenham lines.
+# Usage: line.sh BUILD_DIR
+set -euo pipefail
+if [ "${1:-}" != "--inner" ]; then
+    build=$(cd "$1" && pwd)
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    export XDG_CONFIG_HOME="$work/config" HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+    mkdir -p "$XDG_CONFIG_HOME" "$HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export QT_QPA_PLATFORM=xcb build work
+    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner
+    [ -f "$work/out.bmp" ] || { echo "Update & Exit wrote no file"; exit 1; }
+    size=$(identify -format '%wx%h' "$work/out.bmp")
+    [ "$size" = "64x48" ] || { echo "expected 64x48, found $size"; exit 1; }
+    # Expected: a plus (centre and its four neighbours) at every step from press to release;
+    # the minor axis steps whenever the error is not negative.
+    convert "$work/out.bmp" -depth 8 txt:- | awk -v strokes="$work/strokes" '
+        function plot(x, y) { want[x "," y] = 1; want[x-1 "," y] = 1; want[x+1 "," y] = 1
+                              want[x "," y-1] = 1; want[x "," y+1] = 1 }
+        function abs(v) { return v < 0 ? -v : v }
+        BEGIN {
+            while ((getline line < strokes) > 0) {
+                split(line, p, " "); x = p[1]; y = p[2]; dx = p[3] - x; dy = p[4] - y
+                sx = dx < 0 ? -1 : 1; sy = dy < 0 ? -1 : 1
+                xmajor = abs(dx) >= abs(dy)
+                major = xmajor ? abs(dx) : abs(dy); minor = xmajor ? abs(dy) : abs(dx)
+                err = 2 * minor - major
+                for (i = 0; i <= major; i++) {
+                    plot(x, y)
+                    if (err >= 0) { if (xmajor) y += sy; else x += sx; err -= 2 * major }
+                    err += 2 * minor
+                    if (xmajor) x += sx; else y += sy
+                }
+            }
+        }
+        /^[0-9]/ {
+            split($1, c, "[,:]"); key = c[1] "," c[2]; seen++
+            colour = "#000000"; if (key in want) colour = "#FFFFFF"
+            if ($3 != colour && ++bad <= 10) printf "pixel %s is %s, expected %s\n", key, $3, colour
+        }
+        END {
+            if (seen != 64 * 48) { printf "read %d pixels\n", seen; exit 1 }
+            if (bad) { printf "%d pixels differ from the expected lines\n", bad; exit 1 }
+        }'
+    echo "both lines drawn where expected: $(tr '\n' ';' < "$work/strokes")"
+    exit 0
+fi
+cd "$work"
+"$build/orvelpaint" -s Test 64 48 out.bmp &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true' EXIT
+win=$(timeout 20 xdotool search --sync --onlyvisible --name 'Orvel Paint' | head -n 1)
+[ -n "$win" ] || { echo "no program window"; exit 1; }
+sleep 1
+timeout 10 xdotool windowactivate --sync "$win" 2>/dev/null || true
+timeout 10 xdotool windowfocus --sync "$win" || true
+xdotool key l; sleep 0.5 # the Line tool; its option bar narrows the view
+import -window root shot.png
+# The picture is the block of black wider and taller than half the window; its size gives the zoom.
+read -r ox oy zoom < <(convert shot.png -crop 800x600+0+0 +repage -fill white +opaque black \
+    -compress none pbm:- | awk '
+    NR == 2 { w = $1; h = $2 } NR > 2 { gsub(/[^01]/, "")
+        for (i = 1; i <= length($0); i++) { if (substr($0, i, 1) == "1") { row[int(n / w)]++; col[n % w]++ } n++ } }
+    END { x0 = w; y0 = h; x1 = y1 = -1
+        for (x in col) if (col[x] > h / 2) { if (x + 0 < x0) x0 = x + 0; if (x + 0 > x1) x1 = x + 0 }
+        for (y in row) if (row[y] > w / 2) { if (y + 0 < y0) y0 = y + 0; if (y + 0 > y1) y1 = y + 0 }
+        z = (x1 - x0 + 1) / 64
+        if (z >= 1 && z == int(z) && y1 - y0 + 1 == 48 * z) print x0, y0, z }') || true
+[ -n "${zoom:-}" ] || { echo "no 64 x 48 picture at a whole zoom on the screen"; exit 1; }
+: > strokes
+drag() { # image points, aimed at pixel centres; the stroke is recorded from the screen points
+    local a=$((ox + zoom * $1 + zoom / 2)) b=$((oy + zoom * $2 + zoom / 2))
+    local c=$((ox + zoom * $3 + zoom / 2)) d=$((oy + zoom * $4 + zoom / 2)) s
+    echo "$(((a - ox) / zoom)) $(((b - oy) / zoom)) $(((c - ox) / zoom)) $(((d - oy) / zoom))" >> strokes
+    xdotool mousemove "$a" "$b" mousedown 1; sleep 0.1
+    for s in 1 2 3 4; do xdotool mousemove $((a + (c - a) * s / 4)) $((b + (d - b) * s / 4)); sleep 0.1; done
+    sleep 0.4; xdotool mouseup 1; sleep 0.3
+}
+drag 0 40 56 12  # x major, right and up, touching the left edge, error ties every other step
+drag 41 11 23 47 # y major, left and down, touching the bottom edge
+import -window root "$build/e2e-line.png"
+xdotool key alt+f; sleep 0.5
+xdotool key u
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$pid" 2>/dev/null; then echo "the program stayed open after Update & Exit"; exit 1; fi
