@@ -3,15 +3,10 @@
 # File > Update & Exit; the written pixels must be the round brush stamped along Bresenham lines.
 # Usage: line.sh BUILD_DIR
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 if [ "${1:-}" != "--inner" ]; then
-    build=$(cd "$1" && pwd)
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-    export XDG_CONFIG_HOME="$work/config" HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
-    mkdir -p "$XDG_CONFIG_HOME" "$HOME" "$XDG_RUNTIME_DIR"
-    chmod 700 "$XDG_RUNTIME_DIR"
-    export QT_QPA_PLATFORM=xcb build work
-    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner
+    e2e_prepare "$1"
+    e2e_run_inner
     [ -f "$work/out.bmp" ] || { echo "Update & Exit wrote no file"; exit 1; }
     size=$(identify -format '%wx%h' "$work/out.bmp")
     [ "$size" = "64x48" ] || { echo "expected 64x48, found $size"; exit 1; }
@@ -52,11 +47,7 @@ cd "$work"
 "$build/orvelpaint" -s Test 64 48 out.bmp &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
-win=$(timeout 20 xdotool search --sync --onlyvisible --name 'Orvel Paint' | head -n 1)
-[ -n "$win" ] || { echo "no program window"; exit 1; }
-sleep 1
-timeout 10 xdotool windowactivate --sync "$win" 2>/dev/null || true
-timeout 10 xdotool windowfocus --sync "$win" || true
+e2e_focus 'Orvel Paint'
 xdotool key l; sleep 0.5 # the Line tool; its option bar narrows the view
 import -window root shot.png
 # The picture is the block of black wider and taller than half the window; its size gives the zoom.

@@ -3,16 +3,11 @@
 # picture; the program then opens that file fitted in the view.
 # Usage: update.sh BUILD_DIR
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 if [ "${1:-}" != "--inner" ]; then
-    build=$(cd "$1" && pwd)
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-    export XDG_CONFIG_HOME="$work/config" HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
-    mkdir -p "$XDG_CONFIG_HOME" "$HOME" "$XDG_RUNTIME_DIR"
-    chmod 700 "$XDG_RUNTIME_DIR"
-    export QT_QPA_PLATFORM=xcb build work
+    e2e_prepare "$1"
     convert -size 40x30 xc:'#FF0000' "$work/red.png"
-    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner
+    e2e_run_inner
     [ -f "$work/out.png" ] || { echo "Update & Exit wrote no file"; exit 1; }
     size=$(identify -format '%wx%h' "$work/out.png")
     [ "$size" = "64x48" ] || { echo "expected 64x48, found $size"; exit 1; }
@@ -26,17 +21,10 @@ if [ "${1:-}" != "--inner" ]; then
     echo "update target written and opened"
     exit 0
 fi
-focus() {
-    win=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
-    [ -n "$win" ] || { echo "no program window"; return 1; }
-    sleep 1
-    timeout 10 xdotool windowactivate --sync "$win" 2>/dev/null || true
-    timeout 10 xdotool windowfocus --sync "$win" || true
-}
 cd "$work"
 "$build/orvelpaint" -sTest 64 48 out.png &
 pid=$!
-focus 'Orvel Paint' || { kill "$pid"; exit 1; }
+e2e_focus 'Orvel Paint' || { kill "$pid"; exit 1; }
 xdotool key alt+f; sleep 0.5
 xdotool key u; sleep 0.5
 # The program closes by itself once the file is written.
@@ -44,7 +32,7 @@ for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
 if kill -0 "$pid" 2>/dev/null; then kill "$pid"; echo "the program stayed open"; exit 1; fi
 "$build/orvelpaint" "$work/red.png" &
 pid=$!
-focus 'Orvel Paint' || { kill "$pid"; exit 1; }
+e2e_focus 'Orvel Paint' || { kill "$pid"; exit 1; }
 sleep 0.5
 import -window root "$build/e2e-update-open.png"
 kill "$pid"

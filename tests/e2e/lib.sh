@@ -1,0 +1,28 @@
+# Shared by the end-to-end scripts (sourced).
+
+# A private home and configuration in a fresh folder $work, removed on exit; the program runs as
+# a real X client on the virtual display. Sets and exports build, work.
+e2e_prepare() {
+    build=$(cd "$1" && pwd)
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    export XDG_CONFIG_HOME="$work/config" HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+    mkdir -p "$XDG_CONFIG_HOME" "$HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export QT_QPA_PLATFORM=xcb build work
+}
+
+# Runs the calling script again with --inner under a virtual 1024 x 768 display.
+e2e_run_inner() {
+    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner
+}
+
+# Waits for the window titled $1 and gives it the keyboard (there is no window manager);
+# sets win.
+e2e_focus() {
+    win=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+    [ -n "$win" ] || { echo "no program window"; return 1; }
+    sleep 1
+    timeout 10 xdotool windowactivate --sync "$win" 2>/dev/null || true
+    timeout 10 xdotool windowfocus --sync "$win" || true
+}
