@@ -135,6 +135,7 @@ int FileCommands::OpenFile(const QString& name, int n) {
         engine_.drawCol = a;
         engine_.backCol = b;
         engine_.PrepareStamp(false); // the stamp follows the colours
+        if (coloursChanged) coloursChanged();
         view_.FitZoom();
         AddRecent(entry);
     } else if (docs_.hooks.showCurrent) {

@@ -34,6 +34,8 @@ public:
     // Runs the New dialog with the remembered size; the accepted size, or nothing.
     std::function<std::optional<Pair>(Pair remembered)> newDialog;
 
+    // The file's colours became the swatch colours.
+    std::function<void()> coloursChanged;
     // The tool a newly opened brush continues with; none keeps the current tool.
     PaintTool* customBrushTool = nullptr;
 

@@ -1,7 +1,10 @@
 #include "app/Program.h"
 
 #include "app/AboutPanel.h"
+#include "app/ColourCommands.h"
 #include "app/FileCommands.h"
+#include "color/ui/ColorSel.h"
+#include "color/ui/PalettePanel.h"
 #include "files/ImageFiles.h"
 #include "app/KeyRouting.h"
 #include "app/MainForm.h"
@@ -21,6 +24,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QScreen>
 #include <QSettings>
 #include <QSplashScreen>
@@ -153,6 +157,7 @@ void Program::InitProgram() {
     files_->SetUpdateTarget(command_.updateTarget);
     files_->customBrushTool = &tools_->Tools().dottedFreehand;
     form_->preferencesHooks.setRecentListLength = [this](int n) { files_->SetRecentLength(n); };
+    WireColours();
 
     if (!command_.imageName.isEmpty()) {
         const bool ok = files_->OpenFile(command_.imageName, 1) == LoadCode::Ok;
@@ -238,6 +243,12 @@ bool Program::PreviewKey(QKeyEvent* event) {
     case KeyMod::Ctrl + 'T': // anti-aliased operations, or not
         context_.prefs.AntiAlias = !context_.prefs.AntiAlias;
         return true;
+    case KeyMod::Ctrl + KeyMod::Shift + 'B':
+        if (colours_) OpenColourSelector(BackSwatch);
+        return true;
+    case KeyMod::Ctrl + KeyMod::Shift + 'D':
+        if (colours_) OpenColourSelector(DrawSwatch);
+        return true;
     default:
         break;
     }
@@ -301,6 +312,31 @@ bool Program::FormClose() {
     context_.language.Unload();
     context_.WriteLog(QStringLiteral("Application closed."));
     return true;
+}
+
+void Program::WireColours() {
+    colours_ = std::make_unique<ColourCommands>(*form_, context_, tools_->Engine(), *host_);
+    form_->preferencesHooks.buildPalette = [this] { colours_->BuildFromPreference(); };
+    colorSel_ = new TColorSel(context_.language, form_->ScrollBox(), form_.get());
+    colorSel_->setObjectName(QStringLiteral("ColorSel"));
+    colours_->openSelector = [this](int which) { OpenColourSelector(which); };
+    // An open selector follows a colour picked from the palette into its swatch.
+    colours_->swatchTaken = [this](int which) {
+        if (colorSel_->isVisible() && which == selectorSwatch_) OpenColourSelector(which);
+    };
+    files_->coloursChanged = [this] { colours_->SyncSwatches(); };
+}
+
+void Program::OpenColourSelector(int which) {
+    ToolEngine& engine = tools_->Engine();
+    ColourSwatch swatch;
+    swatch.get = [&engine, which] { return which == BackSwatch ? engine.backCol : engine.drawCol; };
+    swatch.set = [this, which](uint32_t colour) { colours_->SetSwatchColour(which, colour); };
+    selectorSwatch_ = which;
+    colorSel_->Open(swatch,
+                    context_.Translate(which == BackSwatch ? QStringLiteral("SelBackCol")
+                                                           : QStringLiteral("SelDrawCol")),
+                    false);
 }
 
 Pair Program::NewImageSize() const {

@@ -12,7 +12,9 @@
 
 #include <memory>
 
+class ColourCommands;
 class FileCommands;
+class TColorSel;
 class ProgressDisplay;
 class ViewController;
 class ToolShell;
@@ -39,6 +41,8 @@ public:
     const QStringList& LanguageList() const { return languageList_; }
     Pair NewImageSize() const;
     FileCommands& Files() { return *files_; }
+    ColourCommands& Colours() { return *colours_; }
+    TColorSel* ColourSelector() const { return colorSel_; }
     const Buffer& Image() const { return documents_->CurrentDoc().image; }
     DocumentTable& Documents() { return *documents_; }
     ViewController& View() { return *view_; }
@@ -56,6 +60,8 @@ private:
     void WireDocuments();
     void ShowCurrent(bool reapplyZoom = true);
     bool PreviewKey(QKeyEvent* event);
+    void WireColours();
+    void OpenColourSelector(int which);
     int Message(const QString& textKey, const QString& titleKey, int style);
 
     QStringList args_;
@@ -72,5 +78,8 @@ private:
     std::unique_ptr<ViewController> view_;
     std::unique_ptr<ToolShell> tools_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<ColourCommands> colours_;
+    TColorSel* colorSel_ = nullptr; // owned by the main window
+    int selectorSwatch_ = -1;       // the swatch the selector was opened on
     QStringList languageList_;
 };

@@ -40,11 +40,12 @@ bool ArrowPoints(Pair s, Pair e, int size, std::array<Pair, 2>& out) {
     const double d = std::sqrt(dx * dx + dy * dy);
     if (a == 0 || d == 0) return false;
     const double pi = 3.14159265358979323846;
+    // sin 30° comes out a hair under one half; whole results must not truncate to one less.
+    const auto cut = [](double v) { return int(std::trunc(v + std::copysign(1e-9, v))); };
     for (int k = 0; k < 2; ++k) {
         const double theta = (k == 0 ? -30.0 : 30.0) * pi / 180.0;
         const double c = std::cos(theta), sn = std::sin(theta);
-        out[size_t(k)] = {e.x + int(std::trunc((dx * c - dy * sn) * a / d)),
-                          e.y + int(std::trunc((dx * sn + dy * c) * a / d))};
+        out[size_t(k)] = {e.x + cut((dx * c - dy * sn) * a / d), e.y + cut((dx * sn + dy * c) * a / d)};
     }
     return true;
 }
