@@ -72,7 +72,8 @@ void TMainForm::BuildBars() {
         return bar;
     };
     toolsBar_ = makeBar(tr("Tools"), "ToolBar", Qt::LeftToolBarArea);
-    paletteBar_ = makeBar(tr("Palette"), "PaletteBar", Qt::TopToolBarArea);
+    // Below the tools: the palette panel is tall and narrow.
+    paletteBar_ = makeBar(tr("Palette"), "PaletteBar", Qt::LeftToolBarArea);
     optionBar_ = makeBar(tr("Tool Options"), "Toolbar97", Qt::BottomToolBarArea);
     optionBarLabel_ = new QLabel(optionBar_);
     optionBarLabel_->setObjectName(QStringLiteral("Toolbar97Label"));
