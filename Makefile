@@ -51,9 +51,10 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 
 bench: deps
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DOV_BENCH=ON
-	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_view
+	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_files
+	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_strokes
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_view
 
 # libFuzzer targets need clang; not part of `make test`.

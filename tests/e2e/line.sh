@@ -49,6 +49,7 @@ pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 e2e_focus 'Orvel Paint'
 xdotool key l; sleep 0.5 # the Line tool; its option bar narrows the view
+xdotool key KP_Subtract; sleep 0.5 # a step out, so that the whole picture shows again
 import -window root shot.png
 # The picture is the block of black wider and taller than half the window; its size gives the zoom.
 read -r ox oy zoom < <(convert shot.png -crop 800x600+0+0 +repage -fill white +opaque black \
