@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/QuickPalette.h"
+#include "color/ui/PalettePanel.h"
 
 #include <QPointer>
 #include <QString>
@@ -10,7 +11,7 @@
 #include <optional>
 
 class MessageHost;
-class PalettePanel;
+
 class TMainForm;
 class ToolEngine;
 struct AppContext;

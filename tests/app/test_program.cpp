@@ -3,6 +3,8 @@
 #include "app/Program.h"
 #include "app/ToolShell.h"
 #include "app/ViewController.h"
+#include "app/ColourCommands.h"
+#include "color/ui/ColorSel.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -245,6 +247,28 @@ TEST_F(ProgramRun, ToolKeysReachToolsButNotAnOpenMenu) {
     Press(&form, Qt::Key_U); // a menu letter, not the Curves key
     EXPECT_EQ(engine.CurrentTool(), &tools.singleLine);
     file->close();
+}
+
+TEST_F(ProgramRun, ColourKeysOpenTheSelectorAndThePreferencePreviewRebuildsThePalette) {
+    auto program = Start({});
+    TMainForm& form = *program->MainForm();
+    QApplication::setActiveWindow(&form);
+    form.setFocus();
+    TColorSel* selector = program->ColourSelector();
+    ASSERT_NE(selector, nullptr);
+    Press(&form, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(selector->isVisible());
+    EXPECT_EQ(selector->windowTitle(), QStringLiteral("SelBackCol"));
+    EXPECT_EQ(selector->Colour(), program->Tools().Engine().backCol);
+    selector->reject();
+    Press(&form, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(selector->windowTitle(), QStringLiteral("SelDrawCol"));
+    selector->reject();
+
+    program->Context().prefs.Palette = 3;
+    ASSERT_TRUE(form.preferencesHooks.buildPalette);
+    form.preferencesHooks.buildPalette();
+    EXPECT_EQ(program->Colours().Palette().Count(), 24);
 }
 
 } // namespace
