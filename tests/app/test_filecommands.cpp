@@ -3,6 +3,7 @@
 #include "app/MessageBox.h"
 #include "app/Program.h"
 #include "app/ToolShell.h"
+#include "app/ProgramFixture.h"
 #include "files/ui/NewForm.h"
 #include "files/ui/OpenPlusDialog.h"
 #include "testdata.h"
@@ -31,12 +32,7 @@ protected:
             messages_ << text;
             return kAnswerOk;
         };
-        program_ = std::make_unique<Program>(QStringList{}, folder_.path());
-        program_->Start();
-        QElapsedTimer t;
-        t.start();
-        while (!program_->Ready() && t.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        program_ = StartProgram({}, folder_.path());
         ASSERT_TRUE(program_->Ready());
     }
     void TearDown() override {

@@ -2,6 +2,7 @@
 #include "app/MessageBox.h"
 #include "app/Program.h"
 #include "app/ToolShell.h"
+#include "app/ProgramFixture.h"
 #include "lang/BuiltInLanguage.h"
 #include "tools/ui/OptionBar.h"
 
@@ -327,12 +328,7 @@ protected:
 };
 
 TEST_F(OptionBarProgram, ToolSwitchesShowKeepAndRebuildTheBar) {
-    auto program = std::make_unique<Program>(QStringList{}, folder_.path());
-    program->Start();
-    QElapsedTimer t;
-    t.start();
-    while (!program->Ready() && t.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    auto program = StartProgram({}, folder_.path());
     ASSERT_TRUE(program->Ready());
     TMainForm& form = *program->MainForm();
     ToolEngine& engine = program->Tools().Engine();

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/ToolShell.h"
 #include "app/ViewController.h"
+#include "app/ProgramFixture.h"
 #include "app/ColourCommands.h"
 #include "color/ui/ColorSel.h"
 
@@ -37,17 +38,7 @@ protected:
     }
     void TearDown() override { MessageByKeySeam() = nullptr; }
 
-    // Starts the program and waits until its initialisation has run.
-    std::unique_ptr<Program> Start(const QStringList& args) {
-        auto program = std::make_unique<Program>(args, folder_.path());
-        program->Start();
-        QElapsedTimer t;
-        t.start();
-        while (!program->Ready() && t.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        EXPECT_TRUE(program->Ready());
-        return program;
-    }
+    std::unique_ptr<Program> Start(const QStringList& args) { return StartProgram(args, folder_.path()); }
 
     QTemporaryDir config_, folder_;
     QStringList messages_;

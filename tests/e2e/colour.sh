@@ -33,7 +33,4 @@ xdotool mousemove 300 200 mousedown 1; sleep 0.1
 for s in 1 2 3 4; do xdotool mousemove $((300 + 50 * s)) $((200 + 25 * s)); sleep 0.1; done
 sleep 0.4; xdotool mouseup 1; sleep 0.3
 import -window root "$build/e2e-colour.png"
-xdotool key alt+f; sleep 0.5
-xdotool key u
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-if kill -0 "$pid" 2>/dev/null; then echo "the program stayed open after Update & Exit"; exit 1; fi
+e2e_update_exit "$pid"

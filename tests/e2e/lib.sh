@@ -26,3 +26,13 @@ e2e_focus() {
     timeout 10 xdotool windowactivate --sync "$win" 2>/dev/null || true
     timeout 10 xdotool windowfocus --sync "$win" || true
 }
+
+# File > Update & Exit from the keyboard, then waits up to 10 s for process $1 to end.
+e2e_update_exit() {
+    xdotool key alt+f; sleep 0.5
+    xdotool key u
+    for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.2; done
+    kill "$1" 2>/dev/null || true
+    echo "the program stayed open after Update & Exit"
+    return 1
+}

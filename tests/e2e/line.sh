@@ -74,7 +74,4 @@ drag() { # image points, aimed at pixel centres; the stroke is recorded from the
 drag 0 40 56 12  # x major, right and up, touching the left edge, error ties every other step
 drag 41 11 23 47 # y major, left and down, touching the bottom edge
 import -window root "$build/e2e-line.png"
-xdotool key alt+f; sleep 0.5
-xdotool key u
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-if kill -0 "$pid" 2>/dev/null; then echo "the program stayed open after Update & Exit"; exit 1; fi
+e2e_update_exit "$pid"

@@ -25,11 +25,7 @@ cd "$work"
 "$build/orvelpaint" -sTest 64 48 out.png &
 pid=$!
 e2e_focus 'Orvel Paint' || { kill "$pid"; exit 1; }
-xdotool key alt+f; sleep 0.5
-xdotool key u; sleep 0.5
-# The program closes by itself once the file is written.
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-if kill -0 "$pid" 2>/dev/null; then kill "$pid"; echo "the program stayed open"; exit 1; fi
+e2e_update_exit "$pid"
 "$build/orvelpaint" "$work/red.png" &
 pid=$!
 e2e_focus 'Orvel Paint' || { kill "$pid"; exit 1; }
