@@ -50,6 +50,7 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs,
         if (icon == QLatin1String("GRID")) return &e.gridTool;
         return tools_.ByIcon(icon); // nullptr: its tool comes with a later part
     };
+    tools.cutAlternate = &tools_.restoreBrush;
     RegisterStandardPalette(palette_, tools);
     palette_.DisableGroupsWithoutTools();
     palette_.SetSelectHandler([this](PaintTool* tool, int variant) {

@@ -72,7 +72,8 @@ void Palette::DisableGroupsWithoutTools() {
     for (PaletteGroup& g : groups_) {
         bool any = false;
         for (int v = g.first; v < g.first + g.count; ++v) any = any || variants_[size_t(v)].tool;
-        any = any || g.alternate;
+        // An alternate alone keeps its key (Shift+B restores the brush before any cut tool
+        // exists) but not the button, whose left click would select no tool.
         if (!any) g.enabled = false;
     }
 }

@@ -238,6 +238,16 @@ TEST_F(ProgramRun, ToolKeysReachToolsButNotAnOpenMenu) {
     Press(&form, Qt::Key_U); // a menu letter, not the Curves key
     EXPECT_EQ(engine.CurrentTool(), &tools.singleLine);
     file->close();
+
+    // Shift+B restores the brush a custom one replaced, with no cut tool built yet.
+    Buffer pixels;
+    ASSERT_TRUE(pixels.Alloc({4, 3}));
+    pixels.Box(pixels.Bounds(), 0x00FF00);
+    ASSERT_TRUE(engine.brush.SetCustom(pixels, CustomBrush{}, engine.drawCol, engine.backCol));
+    Press(&form, Qt::Key_B, Qt::ShiftModifier);
+    EXPECT_FALSE(engine.brush.custom);
+    EXPECT_EQ(engine.brush.source.Width(), 3);
+    EXPECT_EQ(engine.CurrentTool(), &tools.singleLine);
 }
 
 TEST_F(ProgramRun, ColourKeysOpenTheSelectorAndThePreferencePreviewRebuildsThePalette) {
