@@ -5,8 +5,11 @@
 #include "app/ViewController.h"
 #include "app/ProgramFixture.h"
 #include "app/ColourCommands.h"
+#include "app/FileLinks.h"
+#include "app/ui/PreferencesDialog.h"
 #include "color/ui/ColorSel.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -250,7 +253,7 @@ TEST_F(ProgramRun, ToolKeysReachToolsButNotAnOpenMenu) {
     EXPECT_EQ(engine.CurrentTool(), &tools.singleLine);
 }
 
-TEST_F(ProgramRun, ColourKeysOpenTheSelectorAndThePreferencePreviewRebuildsThePalette) {
+TEST_F(ProgramRun, ColourKeysOpenTheSelectorAndPreferencesCancelKeepsThePalette) {
     auto program = Start({});
     TMainForm& form = *program->MainForm();
     QApplication::setActiveWindow(&form);
@@ -266,10 +269,18 @@ TEST_F(ProgramRun, ColourKeysOpenTheSelectorAndThePreferencePreviewRebuildsThePa
     EXPECT_EQ(selector->windowTitle(), QStringLiteral("SelDrawCol"));
     selector->reject();
 
-    program->Context().prefs.Palette = 3;
-    ASSERT_TRUE(form.preferencesHooks.buildPalette);
-    form.preferencesHooks.buildPalette();
-    EXPECT_EQ(program->Colours().Palette().Count(), 24);
+    // Trying 24 cells in the preferences previews them; Cancel brings the 8 back.
+    FileLinks links(config_.path());
+    {
+        TPreferences dialog(program->Context(), links, form.preferencesHooks, &form);
+        auto* sizes = dialog.findChild<QComboBox*>(QStringLiteral("PalEntries"));
+        ASSERT_NE(sizes, nullptr);
+        sizes->setCurrentIndex(3);
+        EXPECT_EQ(program->Colours().Palette().Count(), 24);
+        dialog.reject();
+    }
+    EXPECT_EQ(program->Colours().Palette().Count(), 8);
+    EXPECT_EQ(program->Context().prefs.Palette, 0);
 }
 
 } // namespace
