@@ -320,6 +320,12 @@ void Program::WireColours() {
     colorSel_ = new TColorSel(context_.language, form_->ScrollBox(), form_.get());
     colorSel_->setObjectName(QStringLiteral("ColorSel"));
     colours_->openSelector = [this](int which) { OpenColourSelector(which); };
+    // A language chosen in the preferences reaches the selector too (it is not a top window).
+    form_->preferencesHooks.retranslateMain = [this] {
+        form_->Retranslate(context_.language);
+        view_->Retranslate();
+        colorSel_->Retranslate(context_.language);
+    };
     // An open selector follows a colour picked from the palette into its swatch.
     colours_->swatchTaken = [this](int which) {
         if (colorSel_->isVisible() && which == selectorSwatch_) OpenColourSelector(which);
