@@ -1,5 +1,7 @@
 #include "app/ui/PreferencesDialog.h"
 
+#include "app/ui/DialogButtons.h"
+
 #include "app/AppContext.h"
 #include "app/FileLinks.h"
 #include "app/MessageBox.h"
@@ -74,18 +76,8 @@ TPreferences::TPreferences(AppContext& context, FileLinks& links, PreferencesHoo
     BuildLanguagePage();
     BuildGeneralPage();
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto* ok = Named(new QPushButton(tr("OK"), this), "OkBtn");
-    auto* cancel = Named(new QPushButton(tr("Cancel"), this), "CancelBtn");
     // Enter means OK whichever button has the focus.
-    ok->setDefault(true);
-    cancel->setAutoDefault(false);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addLayout(OkCancelButtons(this, tr("OK"), QString(), tr("Cancel"), QString()));
 
     connect(tabs_, &QTabBar::currentChanged, this, &TPreferences::ShowPage);
     ShowPage(kExtens);

@@ -1,5 +1,7 @@
 #include "color/ui/ColorSel.h"
 
+#include "app/ui/DialogButtons.h"
+
 #include "color/HsvPicture.h"
 #include "document/ui/TBuffer.h"
 #include "lang/WindowTranslator.h"
@@ -8,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -117,22 +118,9 @@ TColorSel::TColorSel(const Language& language, QWidget* imageView, QWidget* pare
     grid->setColumnMinimumWidth(3, HsvPicture::Size);
     grid->setHorizontalSpacing(6);
 
-    auto* ok = new QPushButton(tr("&Ok"), this);
-    ok->setObjectName(QStringLiteral("OkBtn"));
-    ok->setToolTip(tr("Accept Color"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelBtn"));
-    cancel->setToolTip(tr("Abandon Color"));
     // Enter is Ok wherever the focus is, Cancel included.
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons =
+        OkCancelButtons(this, tr("&Ok"), tr("Accept Color"), tr("&Cancel"), tr("Abandon Color"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);

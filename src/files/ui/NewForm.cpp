@@ -1,11 +1,12 @@
 #include "files/ui/NewForm.h"
 
+#include "app/ui/DialogButtons.h"
+
 #include "lang/WindowTranslator.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QSpinBox>
 
 namespace {
@@ -34,25 +35,14 @@ TNewForm::TNewForm(const Language& language, Pair size, QWidget* parent) : QDial
     labelY->setObjectName(QStringLiteral("SizeYLabel"));
     labelY->setBuddy(sizeY_);
 
-    auto* ok = new QPushButton(tr("&Ok"), this);
-    ok->setObjectName(QStringLiteral("OkBtn"));
-    ok->setToolTip(tr("Accept New Size"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelBtn"));
-    cancel->setToolTip(tr("Abandon New Size"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* grid = new QGridLayout;
     grid->addWidget(labelX, 0, 0);
     grid->addWidget(sizeX_, 0, 1);
     grid->addWidget(labelY, 1, 0);
     grid->addWidget(sizeY_, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = OkCancelButtons(this, tr("&Ok"), tr("Accept New Size"), tr("&Cancel"),
+                                           tr("Abandon New Size"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);
