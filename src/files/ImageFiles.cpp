@@ -30,7 +30,7 @@ std::filesystem::path FsPath(const QString& name) {
 
 // Writes src to a temporary file in target's folder with target's extension (the format
 // follows it) and returns that file's name. Throws like GFXFile::Save.
-QString SaveToTemporary(const Buffer& src, const QString& target, GFXtra32& extra,
+QString SaveToTemporary(Buffer& src, const QString& target, GFXtra32& extra,
                         Buffer* scratch) {
     const QFileInfo info(target);
     QString pattern = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
@@ -52,7 +52,7 @@ QString SaveToTemporary(const Buffer& src, const QString& target, GFXtra32& extr
 
 } // namespace
 
-bool WriteImageFile(const Buffer& pixels, const QString& name, GFXtra32& extra,
+bool WriteImageFile(Buffer& pixels, const QString& name, GFXtra32& extra,
                     bool backupFiles, Buffer* scratch, MessageHost& messages) {
     const QString target = QFileInfo(name).absoluteFilePath();
     QString written;

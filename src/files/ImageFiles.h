@@ -49,7 +49,7 @@ int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n
 
 // Writes pixels to name beside a temporary file, with the backup rename when backupFiles is on;
 // false when "ErrSaveImgForm" or "ErrSaveImg" has been shown (the old file is untouched).
-bool WriteImageFile(const Buffer& pixels, const QString& name, GFXtra32& extra, bool backupFiles,
+bool WriteImageFile(Buffer& pixels, const QString& name, GFXtra32& extra, bool backupFiles,
                     Buffer* scratch, MessageHost& messages);
 
 // The message of a failed load, not quiet: codes 1 and 3 ask "ErrLoadImg" and Yes (with pixels

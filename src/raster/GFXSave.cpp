@@ -27,20 +27,19 @@ void Configure(QImageWriter& writer, const QByteArray& qtFormat) {
 
 } // namespace
 
-void GFXFile::Save(const Buffer& src, const QString& name, GFXtra32* extra, Buffer* /*scratch*/) {
-    ProgressScope progress;
-    const GFXFormat* format = GetDefaultFormat(name);
-    if (!format || !format->canSave)
-        throw InvalidImageError("the format cannot hold this image", false);
-    if (src.Empty() || !FormatHolds(format->qtFormat, src.Width(), src.Height()))
-        throw InvalidImageError("the format cannot hold this image", false);
-    progress.Step(0);
+namespace {
 
-    const QImage img = BufferToImage(src, [&](int percent) { progress.Step(percent); });
-    if (img.isNull()) throw LibraryError("out of memory");
+const GFXFormat& CheckSavable(const Buffer& src, const QString& name) {
+    const GFXFormat* format = GFXFile::GetDefaultFormat(name);
+    if (!format || !format->canSave || src.Empty() ||
+        !FormatHolds(format->qtFormat, src.Width(), src.Height()))
+        throw InvalidImageError("the format cannot hold this image", false);
+    return *format;
+}
 
-    QImageWriter writer(name, format->qtFormat);
-    Configure(writer, format->qtFormat);
+void Write(const QImage& img, const QString& name, const GFXFormat& format, GFXtra32* extra) {
+    QImageWriter writer(name, format.qtFormat);
+    Configure(writer, format.qtFormat);
     if (extra && writer.supportsOption(QImageIOHandler::Description)) {
         writer.setText(QLatin1String(kHandleKey),
                        QStringLiteral("%1,%2").arg(extra->x).arg(extra->y));
@@ -57,4 +56,40 @@ void GFXFile::Save(const Buffer& src, const QString& name, GFXtra32* extra, Buff
             throw InvalidImageError("the format cannot hold this image: " + why, false);
         throw FileIOError("cannot write " + name.toUtf8().toStdString() + ": " + why);
     }
+}
+
+// Clears the top bytes MarkOpaque set, also when the write throws.
+struct OpaqueScope {
+    Buffer& src;
+    ~OpaqueScope() { ClearTopBytes(src); }
+};
+
+} // namespace
+
+void GFXFile::Save(const Buffer& src, const QString& name, GFXtra32* extra, Buffer* /*scratch*/) {
+    ProgressScope progress;
+    const GFXFormat& format = CheckSavable(src, name);
+    progress.Step(0);
+    const QImage img = BufferToImage(src, [&](int percent) { progress.Step(percent); });
+    if (img.isNull()) throw LibraryError("out of memory");
+    Write(img, name, format, extra);
+}
+
+void GFXFile::Save(Buffer& src, const QString& name, GFXtra32* extra, Buffer* scratch) {
+    {
+        ProgressScope progress;
+        const GFXFormat& format = CheckSavable(src, name);
+        progress.Step(0);
+        if (MarkOpaque(src, [&](int percent) { progress.Step(percent); })) {
+            // Written straight from the pixels: a copy of a large image costs more than the
+            // coding itself.
+            OpaqueScope restore{src};
+            const QImage img(reinterpret_cast<const uchar*>(src.pixels), src.Width(), src.Height(),
+                             qsizetype(src.stride) * qsizetype(sizeof(uint32_t)),
+                             QImage::Format_RGB32);
+            Write(img, name, format, extra);
+            return;
+        }
+    }
+    Save(static_cast<const Buffer&>(src), name, extra, scratch);
 }

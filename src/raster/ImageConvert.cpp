@@ -114,3 +114,42 @@ QImage BufferToImage(const Buffer& src, const RowProgress& progress) {
     ticker.Done(h);
     return img;
 }
+
+void ClearTopBytes(Buffer& src) {
+    for (int y = src.top; y <= src.bottom && !src.Empty(); ++y) {
+        uint32_t* row = src.Row(y);
+        for (int i = 0, w = src.Width(); i < w; ++i) row[i] &= kColour;
+    }
+}
+
+bool MarkOpaque(Buffer& src, const RowProgress& progress) {
+    const int w = src.Width(), h = src.Height();
+    ProgressTicker ticker(progress, h);
+    const int strip = StripRows(w, h);
+    // Rows up to y are undone when a mark is found or the progress stops the work.
+    const auto undo = [&](int rows) {
+        for (int r = 0; r < rows; ++r) {
+            uint32_t* row = src.Row(src.top + r);
+            for (int i = 0; i < w; ++i) row[i] &= kColour;
+        }
+    };
+    int y = 0;
+    try {
+        for (; y < h; ++y) {
+            uint32_t* row = src.Row(src.top + y);
+            uint32_t marks = 0;
+            for (int i = 0; i < w; ++i) marks |= row[i];
+            if (marks & ~kColour) {
+                undo(y);
+                return false;
+            }
+            for (int i = 0; i < w; ++i) row[i] |= ~kColour;
+            if ((y + 1) % strip == 0) ticker.Done(y + 1);
+        }
+        ticker.Done(h);
+    } catch (...) {
+        undo(std::min(y + 1, h));
+        throw;
+    }
+    return true;
+}

@@ -30,5 +30,12 @@ void ImageToBuffer(const QImage& img, Buffer& dst, const AlphaRule& rule,
 // A null image when there is no memory for it.
 QImage BufferToImage(const Buffer& src, const RowProgress& progress);
 
+// Sets the top byte of every pixel of src to 0xFF, so that Qt can read the pixels as an RGB32
+// image where they are, when every top byte is clear; false (src as it was) when one is not.
+// Progress as for the conversions; if it throws, src is put back first.
+bool MarkOpaque(Buffer& src, const RowProgress& progress);
+// Clears the top byte of every pixel.
+void ClearTopBytes(Buffer& src);
+
 // True when pixels of this format can be used as they are (no strip conversion).
 bool IsDirectFormat(QImage::Format format);

@@ -449,6 +449,38 @@ TEST_F(GFXTemp, SaveFailures) {
     EXPECT_FALSE(QFile::exists(Path("a.xyz")));
 }
 
+TEST_F(GFXTemp, SavingFromTheBuffersOwnPixelsLeavesThemAsTheyWere) {
+    // A view with an offset, so rows do not follow each other in memory.
+    Buffer whole;
+    ASSERT_TRUE(whole.Alloc({50, 40}));
+    whole.Box(whole.Bounds(), 0x0000FF);
+    Buffer view(whole, {5, 3, 44, 36});
+    for (int y = view.top; y <= view.bottom; ++y)
+        for (int x = view.left; x <= view.right; ++x)
+            view.At(x, y) = (uint32_t(x) * 7919u + uint32_t(y) * 104729u) & 0xFFFFFF;
+    const Buffer before = whole;
+    for (const bool marked : {false, true}) {
+        SCOPED_TRACE(marked ? "a marked pixel" : "clear top bytes");
+        if (marked) view.At(20, 10) |= Pixel::Transparent; // the copying path then
+        const Buffer expect = whole;
+        GFXFile::Save(view, Path("v.png"), nullptr, nullptr);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 50; ++x) ASSERT_EQ(whole.At(x, y), expect.At(x, y)) << x << "," << y;
+        const QImage saved(Path("v.png"));
+        ASSERT_EQ(saved.size(), QSize(40, 34));
+        for (int y = 0; y < 34; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(saved.pixel(x, y) & 0xFFFFFF, before.At(x + 5, y + 3) & 0xFFFFFF);
+    }
+    // Stopped by the progress callback half-way: the pixels are put back too.
+    view.At(20, 10) &= 0xFFFFFF;
+    GFXFile::SetProgFunc({}, [](int p) { return p < 50; }, {});
+    Caught<LibraryError>([&] { GFXFile::Save(view, Path("w.png"), nullptr, nullptr); });
+    GFXFile::SetProgFunc({}, {}, {});
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 50; ++x) ASSERT_EQ(whole.At(x, y), before.At(x, y));
+}
+
 // ---- progress --------------------------------------------------------------------------------
 
 struct ProgressLog {
