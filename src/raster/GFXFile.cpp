@@ -156,9 +156,11 @@ bool AnyPixelWritten(const QImage& cleared) {
     return std::any_of(bytes, bytes + cleared.sizeInBytes(), [](uchar b) { return b != 0; });
 }
 
-QString TextOf(const QImage& img, const QImageReader& reader, const char* key) {
+// Our keys, from the image or else from what the reader found in the header before the read
+// (asking the reader afterwards makes it parse the file again from its end).
+QString TextOf(const QImage& img, const QString& fromHeader, const char* key) {
     const QString v = img.text(QLatin1String(key));
-    return v.isEmpty() ? reader.text(QLatin1String(key)) : v;
+    return v.isEmpty() ? fromHeader : v;
 }
 
 } // namespace
@@ -237,6 +239,9 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
     const QSize size = reader.size();
     const QImage::Format format = reader.imageFormat();
     if (size.isValid()) CheckSize(size, format);
+    const QString headerHandle = reader.text(QLatin1String(kHandleKey));
+    const QString headerColourA = reader.text(QLatin1String(kColourAKey));
+    const QString headerColourB = reader.text(QLatin1String(kColourBKey));
     progress.Step(0);
 
     // Decoders reuse an image of the right size and layout. When that layout is ours they write
@@ -270,9 +275,9 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
         CheckSize(img.size(), QImage::Format_Invalid);
         if (!out.Alloc({img.width(), img.height()})) throw LibraryError("out of memory");
     }
-    const auto handle = ParseHandle(TextOf(img, reader, kHandleKey));
-    const auto colourA = ParseColour(TextOf(img, reader, kColourAKey));
-    const auto colourB = ParseColour(TextOf(img, reader, kColourBKey));
+    const auto handle = ParseHandle(TextOf(img, headerHandle, kHandleKey));
+    const auto colourA = ParseColour(TextOf(img, headerColourA, kColourAKey));
+    const auto colourB = ParseColour(TextOf(img, headerColourB, kColourBKey));
     AlphaRule rule;
     rule.brush = io.colourB == Pixel::Transparent;
     rule.background = io.colourB;
