@@ -31,6 +31,6 @@ cell=$(grep -m 1 '#FF0000' shot.txt | cut -d: -f1 || true)
 xdotool mousemove $((${cell%,*} + 4)) $((${cell#*,} + 4)) click 1; sleep 0.3
 xdotool mousemove 300 200 mousedown 1; sleep 0.1
 for s in 1 2 3 4; do xdotool mousemove $((300 + 50 * s)) $((200 + 25 * s)); sleep 0.1; done
-sleep 0.4; xdotool mouseup 1; sleep 0.3
+sleep 0.7; xdotool mouseup 1; sleep 0.3
 import -window root "$build/e2e-colour.png"
 e2e_update_exit "$pid"

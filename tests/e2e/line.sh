@@ -69,7 +69,7 @@ drag() { # image points, aimed at pixel centres; the stroke is recorded from the
     echo "$(((a - ox) / zoom)) $(((b - oy) / zoom)) $(((c - ox) / zoom)) $(((d - oy) / zoom))" >> strokes
     xdotool mousemove "$a" "$b" mousedown 1; sleep 0.1
     for s in 1 2 3 4; do xdotool mousemove $((a + (c - a) * s / 4)) $((b + (d - b) * s / 4)); sleep 0.1; done
-    sleep 0.4; xdotool mouseup 1; sleep 0.3
+    sleep 0.7; xdotool mouseup 1; sleep 0.3
 }
 drag 0 40 56 12  # x major, right and up, touching the left edge, error ties every other step
 drag 41 11 23 47 # y major, left and down, touching the bottom edge
