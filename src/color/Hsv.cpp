@@ -39,18 +39,5 @@ RgbValue HsvToRgb(int h, int s, int v) {
     const int p = int(vf * (1.0f - sf));
     const int q = int(vf * (1.0f - sf * f));
     const int t = int(vf * (1.0f - sf * (1.0f - f)));
-    switch (sector) {
-    case 0:
-        return {v, t, p};
-    case 1:
-        return {q, v, p};
-    case 2:
-        return {p, v, t};
-    case 3:
-        return {p, q, v};
-    case 4:
-        return {t, p, v};
-    default:
-        return {v, p, q};
-    }
+    return FromSector(sector, v, p, q, t);
 }

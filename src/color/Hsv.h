@@ -29,6 +29,25 @@ inline HsvValue RgbToHsv(RgbValue c) {
     return RgbToHsv(c.r, c.g, c.b);
 }
 
+// The channels of hue sector (H div 60, 0 to 5) from V and the three shades p, q and t, as
+// both the conversion and the selector's picture pick them.
+constexpr RgbValue FromSector(int sector, int v, int p, int q, int t) {
+    switch (sector) {
+    case 0:
+        return {v, t, p};
+    case 1:
+        return {q, v, p};
+    case 2:
+        return {p, v, t};
+    case 3:
+        return {p, q, v};
+    case 4:
+        return {t, p, v};
+    default:
+        return {v, p, q};
+    }
+}
+
 // h is taken modulo 360 (negative values wrap); s and v are clamped to 0 to 255.
 RgbValue HsvToRgb(int h, int s, int v);
 inline RgbValue HsvToRgb(HsvValue c) {

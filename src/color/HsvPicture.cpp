@@ -1,5 +1,6 @@
 #include "color/HsvPicture.h"
 
+#include "color/Hsv.h"
 #include "raster/Buffer.h"
 
 #include <algorithm>
@@ -22,28 +23,7 @@ void Draw(Buffer& target, int hue) {
         uint32_t* out = target.Row(target.top + row);
         for (int c = 0; c < columns; ++c) {
             const int pc = p >> 16, qc = q >> 16, tc = t >> 16;
-            int r, g, b;
-            switch (sector) {
-            case 0:
-                r = v, g = tc, b = pc;
-                break;
-            case 1:
-                r = qc, g = v, b = pc;
-                break;
-            case 2:
-                r = pc, g = v, b = tc;
-                break;
-            case 3:
-                r = pc, g = qc, b = v;
-                break;
-            case 4:
-                r = tc, g = pc, b = v;
-                break;
-            default:
-                r = v, g = pc, b = qc;
-                break;
-            }
-            out[c] = uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b);
+            out[c] = FromSector(sector, v, pc, qc, tc).Pixel();
             p -= k;
             q -= k2;
             t -= k - k2;
