@@ -17,11 +17,7 @@ if [ "${1:-}" != "--inner" ]; then
     echo "the line has the palette's red"
     exit 0
 fi
-cd "$work"
-"$build/orvelpaint" -s Test 64 48 out.bmp &
-pid=$!
-trap 'kill "$pid" 2>/dev/null || true' EXIT
-e2e_focus 'Orvel Paint'
+e2e_start_update_bmp
 xdotool key l; sleep 0.5
 # The red cell: the first pure red pixel in the bars left of the view.
 import -window root shot.png

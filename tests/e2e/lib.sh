@@ -36,3 +36,13 @@ e2e_update_exit() {
     echo "the program stayed open after Update & Exit"
     return 1
 }
+
+# In $work, starts the program in update mode on a 64 x 48 black out.bmp, killed when the script
+# ends, and gives it the keyboard; sets pid and win.
+e2e_start_update_bmp() {
+    cd "$work"
+    "$build/orvelpaint" -s Test 64 48 out.bmp &
+    pid=$!
+    trap 'kill "$pid" 2>/dev/null || true' EXIT
+    e2e_focus 'Orvel Paint'
+}

@@ -43,11 +43,7 @@ if [ "${1:-}" != "--inner" ]; then
     echo "both lines drawn where expected: $(tr '\n' ';' < "$work/strokes")"
     exit 0
 fi
-cd "$work"
-"$build/orvelpaint" -s Test 64 48 out.bmp &
-pid=$!
-trap 'kill "$pid" 2>/dev/null || true' EXIT
-e2e_focus 'Orvel Paint'
+e2e_start_update_bmp
 xdotool key l; sleep 0.5 # the Line tool; its option bar narrows the view
 xdotool key KP_Subtract; sleep 0.5 # a step out, so that the whole picture shows again
 import -window root shot.png
