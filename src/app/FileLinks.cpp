@@ -1,9 +1,10 @@
 #include "app/FileLinks.h"
 
+#include "raster/SafeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QMimeDatabase>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -46,9 +47,9 @@ class MimeAppsFile {
 public:
     // A missing file reads as empty; an unreadable one fails, so that it is never overwritten.
     bool Load(const QString& path) {
-        QFile file(path);
-        if (!file.exists()) return true;
-        if (!file.open(QIODevice::ReadOnly)) return false;
+        if (!QFileInfo::exists(path)) return true;
+        QFile file;
+        if (!OpenRegularFile(file, path)) return false;
         const QByteArray data = file.readAll();
         if (data.isEmpty()) return true;
         lines_ = data.split('\n');
@@ -59,12 +60,9 @@ public:
 
     bool Save(const QString& path) const {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        QSaveFile file(path); // resolves a symlinked list to its target
-        if (!file.open(QIODevice::WriteOnly)) return false;
         QByteArray data = lines_.join('\n');
         if (endsWithNewline_ && !lines_.isEmpty()) data += '\n';
-        file.write(data);
-        return file.commit();
+        return SafeWriteFile(path, data);
     }
 
     // Line index of type's entry in the default section, or -1.

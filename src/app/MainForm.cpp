@@ -88,7 +88,11 @@ void TMainForm::BuildStatusBar() {
     for (int i = 0; i < kPanelCount; ++i) {
         auto* panel = new QLabel(bar);
         panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-        panel->setFixedWidth(kPanelWidths[i]);
+        // The last panel grows with its text (the timing of long work is wider than a hint).
+        if (i == kPanelCount - 1)
+            panel->setMinimumWidth(kPanelWidths[i]);
+        else
+            panel->setFixedWidth(kPanelWidths[i]);
         if (i >= 1 && i <= 3) panel->setAlignment(Qt::AlignCenter);
         bar->addWidget(panel);
         panels_[i] = panel;

@@ -80,6 +80,10 @@ public:
     std::function<void()> onPreferencesOpening;
     std::function<bool(const QUrl&)> openUrl;
 
+    // None: the right button on the bars belongs to their cells and buttons, and the bars'
+    // visibility to the Options menu.
+    QMenu* createPopupMenu() override { return nullptr; }
+
 private:
     void BuildBars();
     void BuildStatusBar();

@@ -16,6 +16,7 @@
 #include "raster/GFXFile.h"
 #include "raster/RasterError.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -53,7 +54,9 @@ void Program::Start() {
     QApplication::setApplicationDisplayName(QStringLiteral("Orvel Paint"));
     FormCreate();
     // The tool icon panel, the colour selector, the open dialog, the component dialog and the
-    // browser window are created here, in that order, as their parts land.
+    // browser window are created here, in that order, as they land. The component dialog's
+    // creation writes the log line "CompForm created." between the open dialog and the browser;
+    // the log lacks it until that dialog exists.
 
     context_.WriteLog(QStringLiteral("Toolbar initialization started."));
     {
@@ -268,11 +271,15 @@ bool Program::PreviewKey(QKeyEvent* event) {
 void Program::WireDocuments() {
     documents_->hooks.showCurrent = [this](bool reapplyZoom) { ShowCurrent(reapplyZoom); };
     documents_->hooks.translate = [this](const QString& key) { return context_.Translate(key); };
+    // One slot is current: an exclusive group, which menus mark with a radio dot.
+    auto* slotGroup = new QActionGroup(form_.get());
+    slotGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     for (int i = 0; i < DocumentTable::kSlotCount; ++i) {
         QAction* slot = form_->Action(QStringLiteral("N%1%2").arg(i + 1).arg(1));
         if (!slot) continue;
         slot->setEnabled(true);
         slot->setCheckable(true);
+        slotGroup->addAction(slot);
         connect(slot, &QAction::triggered, this, [this, i] {
             documents_->SwitchToDocument(i);
             documents_->UpdateFileLabel();

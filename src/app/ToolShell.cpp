@@ -144,7 +144,10 @@ void ToolShell::BuildGridBar() {
     auto* brushSize = new QPushButton(tr("Br&ush Size"), bar);
     brushSize->setObjectName(QStringLiteral("BrushSizeBtn"));
     brushSize->setToolTip(tr("Set Grid to Brush Size"));
-    brushSize->setEnabled(false); // needs the brush, which comes with the drawing tools
+    connect(brushSize, &QPushButton::clicked, this, [this] {
+        engine_->SetGridDeltaFromBrush();
+        ShowGridValues();
+    });
     bar->addWidget(brushSize);
     auto* origin = new QPushButton(tr("&Set Origin"), bar);
     origin->setObjectName(QStringLiteral("GridOrigBtn"));

@@ -142,11 +142,8 @@ void ViewController::PointerAt(QPoint viewPos) {
     state_.SetPointer({viewPos.x(), viewPos.y()});
     const Buffer* image = currentImage_();
     const Pair p = ViewToImage({viewPos.x(), viewPos.y()}, state_.Ratio());
-    if (!image || image->Empty() || !image->Contains(p.x, p.y)) {
-        PointerGone();
-        return;
-    }
-    form_.SetPanel(2, CoordinatesText(p));
+    // Inside, the tool engine writes the position, snapped to the grid when it is on.
+    if (!image || image->Empty() || !image->Contains(p.x, p.y)) PointerGone();
 }
 
 void ViewController::PointerGone() {

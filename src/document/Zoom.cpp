@@ -179,6 +179,9 @@ ZoomChange ZoomState::ApplyZoom(const ViewGeometry& g) {
     };
     axis(g.client.x, c.viewSize.x, ref.x, g.viewOrigin.x, c.range.x, c.scroll.x, c.viewOrigin.x);
     axis(g.client.y, c.viewSize.y, ref.y, g.viewOrigin.y, c.range.y, c.scroll.y, c.viewOrigin.y);
+    // A still pointer sends no move, yet the view moved beneath it: the next step must start
+    // from where it is over the view now.
+    if (pointerOver) pointer_ = {ref.x - c.viewOrigin.x, ref.y - c.viewOrigin.y};
     return c;
 }
 

@@ -13,12 +13,14 @@ int LoadBrushFile(Brush& brush, const QString& name, uint32_t drawCol, uint32_t 
     extra.colourB = Pixel::Transparent; // a brush: the file's transparency stays transparent
     extra.image = 1;
     int code = LoadCode::Ok;
+    bool tooLarge = false;
     try {
         GFXFile::Load(loaded, name, &extra);
     } catch (const std::exception& e) {
         code = LoadCodeFor(e, !loaded.Empty());
+        tooLarge = IsSizeRefusal(e);
     }
-    if (code != LoadCode::Ok) code = ReportLoadFailure(code, !loaded.Empty(), messages);
+    if (code != LoadCode::Ok) code = ReportLoadFailure(code, !loaded.Empty(), messages, tooLarge);
     if (code != LoadCode::Ok) return code;
 
     const uint32_t key = extra.colourB & (Pixel::Transparent | 0xFFFFFF);

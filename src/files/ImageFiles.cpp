@@ -5,14 +5,10 @@
 #include "raster/GFXFile.h"
 #include "raster/RasterError.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 QString BackupName(const QString& path) {
     const qsizetype slash =
@@ -22,55 +18,20 @@ QString BackupName(const QString& path) {
     return path.left(dot) + QStringLiteral("._") + path.mid(dot + 1, 2);
 }
 
-namespace {
-
-std::filesystem::path FsPath(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
-}
-
-// Writes src to a temporary file in target's folder with target's extension (the format
-// follows it) and returns that file's name. Throws like GFXFile::Save.
-QString SaveToTemporary(Buffer& src, const QString& target, GFXtra32& extra,
-                        Buffer* scratch) {
-    const QFileInfo info(target);
-    QString pattern = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-                      QStringLiteral(".ovtmp-XXXXXX");
-    if (!info.suffix().isEmpty()) pattern += QLatin1Char('.') + info.suffix();
-    QTemporaryFile temp(pattern);
-    if (!temp.open())
-        throw FileIOError("cannot create a file beside " + target.toUtf8().toStdString());
-    temp.close();
-    GFXFile::Save(src, temp.fileName(), &extra, scratch);
-    // Keep the old file's permissions; a new file gets the usual ones instead of 0600.
-    const QFileInfo old(target);
-    QFile::setPermissions(temp.fileName(), old.exists() ? old.permissions()
-                                                        : QFile::ReadOwner | QFile::WriteOwner |
-                                                              QFile::ReadGroup | QFile::ReadOther);
-    temp.setAutoRemove(false);
-    return temp.fileName();
-}
-
-} // namespace
-
 bool WriteImageFile(Buffer& pixels, const QString& name, GFXtra32& extra,
                     bool backupFiles, Buffer* scratch, MessageHost& messages) {
     const QString target = QFileInfo(name).absoluteFilePath();
-    QString written;
     try {
-        written = SaveToTemporary(pixels, target, extra, scratch);
-        // Backup after the new file is complete, so a failed save leaves the old file in place.
-        // A failing rename (an older backup is there) is ignored by design.
-        if (backupFiles && QFileInfo::exists(target)) QFile::rename(target, BackupName(target));
-        std::error_code ec;
-        std::filesystem::rename(FsPath(written), FsPath(target), ec);
-        if (ec) throw FileIOError("cannot replace " + target.toUtf8().toStdString());
+        // Backup once the new file is complete, so a failed save leaves the old file in place.
+        // A failing rename is ignored by design.
+        GFXFile::Save(pixels, target, &extra, scratch, [&] {
+            if (backupFiles && QFileInfo::exists(target)) QFile::rename(target, BackupName(target));
+        });
     } catch (const InvalidImageError&) {
-        if (!written.isEmpty()) QFile::remove(written);
         messages.MessageByKey(QStringLiteral("ErrSaveImgForm"), QStringLiteral("Err"),
                               MessageCode::OkWarning);
         return false;
     } catch (const std::exception&) {
-        if (!written.isEmpty()) QFile::remove(written);
         messages.MessageByKey(QStringLiteral("ErrSaveImg"), QStringLiteral("Err"),
                               MessageCode::OkWarning);
         return false;
@@ -92,17 +53,20 @@ QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& opt
     return QStringLiteral("Img saved");
 }
 
-int ReportLoadFailure(int code, bool hasPixels, MessageHost& messages) {
-    if (code == LoadCode::PartialImage || code == LoadCode::LibraryFault) {
+int ReportLoadFailure(int code, bool hasPixels, MessageHost& messages, bool tooLarge) {
+    if (code == LoadCode::Ok) return code;
+    // The question only makes sense with something read to keep.
+    if ((code == LoadCode::PartialImage || code == LoadCode::LibraryFault) && hasPixels) {
         const int answer = messages.MessageByKey(QStringLiteral("ErrLoadImg"), QStringLiteral("Err"),
                                                  MessageCode::YesNoWarning);
-        // Yes keeps what was loaded; with nothing loaded there is nothing to keep.
-        return answer == MessageCode::Yes && hasPixels ? LoadCode::Ok : code;
+        return answer == MessageCode::Yes ? LoadCode::Ok : code;
     }
-    if (code != LoadCode::Ok)
-        messages.MessageByKey(code == LoadCode::NotSupported ? QStringLiteral("FormNotSup")
-                                                             : QStringLiteral("ErrOpenImg"),
-                              QStringLiteral("Err"), MessageCode::OkWarning);
+    QString key = QStringLiteral("ErrOpenImg");
+    if (tooLarge)
+        key = QStringLiteral("ImgBig");
+    else if (code == LoadCode::NotSupported)
+        key = QStringLiteral("FormNotSup");
+    messages.MessageByKey(key, QStringLiteral("Err"), MessageCode::OkWarning);
     return code;
 }
 
@@ -111,6 +75,10 @@ int LoadCodeFor(const std::exception& e, bool hasPixels) {
         return invalid->Partial() && hasPixels ? LoadCode::PartialImage : LoadCode::NotSupported;
     if (dynamic_cast<const LibraryError*>(&e)) return LoadCode::LibraryFault;
     return LoadCode::CannotRead;
+}
+
+bool IsSizeRefusal(const std::exception& e) {
+    return dynamic_cast<const ImageTooLargeError*>(&e) != nullptr;
 }
 
 int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n, bool quiet,
@@ -128,6 +96,7 @@ int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n
     extra.colourB = colourB;
     extra.image = n;
     int code = LoadCode::Ok;
+    bool tooLarge = false;
     bool asked = false; // the partial-image question came with the preview's image
     if (preview && preview->Holds(name, n)) {
         bool take = true;
@@ -152,11 +121,12 @@ int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n
             GFXFile::Load(doc.image, name, &extra);
         } catch (const std::exception& e) {
             code = LoadCodeFor(e, doc.HasPixels());
+            tooLarge = IsSizeRefusal(e);
         }
     }
 
     if (code != LoadCode::Ok && !quiet && !asked)
-        code = ReportLoadFailure(code, doc.HasPixels(), messages);
+        code = ReportLoadFailure(code, doc.HasPixels(), messages, tooLarge);
 
     if (code != LoadCode::Ok) {
         if (current) {

@@ -52,9 +52,13 @@ int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n
 bool WriteImageFile(Buffer& pixels, const QString& name, GFXtra32& extra, bool backupFiles,
                     Buffer* scratch, MessageHost& messages);
 
-// The message of a failed load, not quiet: codes 1 and 3 ask "ErrLoadImg" and Yes (with pixels
-// read) turns them into Ok; 2 and 4 say "FormNotSup" / "ErrOpenImg". Returns the code that stands.
-int ReportLoadFailure(int code, bool hasPixels, MessageHost& messages);
+// The message of a failed load, not quiet: codes 1 and 3 with pixels read ask "ErrLoadImg" and
+// Yes turns them into Ok. With nothing read there is nothing to keep: "ImgBig" when the size was
+// refused (tooLarge), "FormNotSup" for code 2, otherwise "ErrOpenImg". Returns the code that
+// stands.
+int ReportLoadFailure(int code, bool hasPixels, MessageHost& messages, bool tooLarge = false);
 
 // The library's failure as a LoadCode; hasPixels tells whether any pixels were read.
 int LoadCodeFor(const std::exception& e, bool hasPixels);
+// True when the failure is the image's size (from its header, or no memory for its pixels).
+bool IsSizeRefusal(const std::exception& e);

@@ -1,9 +1,9 @@
 #include "files/PaletteFile.h"
 
 #include "color/QuickPalette.h"
+#include "raster/SafeFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <climits>
@@ -107,18 +107,14 @@ QByteArray PaletteText(const QuickPalette& palette) {
 }
 
 PaletteFileResult ReadPaletteFile(const QString& name, QuickPalette& palette) {
-    QFile file(name);
-    if (QFileInfo(name).isDir() || !file.open(QIODevice::ReadOnly))
-        return PaletteFileResult::Failed;
+    QFile file;
+    if (!OpenRegularFile(file, name)) return PaletteFileResult::Failed;
     const QByteArray text = file.read(kPaletteReadLimit);
     ReadPaletteText(text, palette);
     return PaletteFileResult::Ok;
 }
 
 PaletteFileResult WritePaletteFile(const QString& name, const QuickPalette& palette) {
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return PaletteFileResult::Failed;
-    const QByteArray text = PaletteText(palette);
-    const bool whole = file.write(text) == text.size() && file.flush();
-    return whole ? PaletteFileResult::Ok : PaletteFileResult::Failed;
+    return SafeWriteFile(name, PaletteText(palette)) ? PaletteFileResult::Ok
+                                                     : PaletteFileResult::Failed;
 }

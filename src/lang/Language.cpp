@@ -1,29 +1,67 @@
 #include "lang/Language.h"
 
 #include "lang/LngText.h"
+#include "raster/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr char kScratchTemplate[] = "OVLNGXXXXXX.tmp";
 
-// Writes text into a new scratch file in folder; returns its path, or nothing.
-std::optional<QString> WriteScratch(const QString& folder, const QByteArray& text) {
+// A scratch file is locked for as long as its program runs; one that nobody holds was left by a
+// program that was killed, and goes.
+void RemoveStaleScratch(const QString& folder) {
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("OVLNG*.tmp")}, QDir::Files)) {
+        const QString path = dir.filePath(name);
+        const int fd = ::open(QFile::encodeName(path).constData(),
+                              O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            QFile::remove(path);
+        ::close(fd);
+    }
+}
+
+bool SameFile(int fd, const QString& path) {
+    struct stat a {}, b {};
+    return ::fstat(fd, &a) == 0 && ::stat(QFile::encodeName(path).constData(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+struct Scratch {
+    QString path;
+    int lock = -1; // holds the lock while the language is loaded
+};
+
+// Writes text into a new locked scratch file in folder.
+std::optional<Scratch> WriteScratch(const QString& folder, const QByteArray& text) {
+    RemoveStaleScratch(folder);
     QTemporaryFile file(QDir(folder).filePath(QLatin1String(kScratchTemplate)));
     file.setAutoRemove(false);
     if (!file.open()) return std::nullopt;
-    const QString path = file.fileName();
-    const bool written = file.write(text) == text.size() && file.flush();
+    Scratch scratch{file.fileName(), ::dup(file.handle())};
+    // Another program's sweep may have taken the file between its creation and the lock.
+    const bool locked = scratch.lock >= 0 && ::flock(scratch.lock, LOCK_EX | LOCK_NB) == 0 &&
+                        SameFile(scratch.lock, scratch.path);
+    const bool written = locked && file.write(text) == text.size() && file.flush();
     file.close();
-    if (!written) {
-        QFile::remove(path);
+    if (!written || file.error() != QFileDevice::NoError) {
+        QFile::remove(scratch.path);
+        if (scratch.lock >= 0) ::close(scratch.lock);
         return std::nullopt;
     }
-    return path;
+    return scratch;
 }
 
 } // namespace
@@ -34,6 +72,8 @@ Language::~Language() {
 
 void Language::Unload() {
     if (!scratchPath_.isEmpty()) QFile::remove(scratchPath_);
+    if (scratchLock_ >= 0) ::close(scratchLock_);
+    scratchLock_ = -1;
     scratchPath_.clear();
     name_.clear();
     messagesPos_ = 0;
@@ -42,8 +82,8 @@ void Language::Unload() {
 
 std::optional<LanguageMessage> Language::Load(const QString& programFolder, const QString& name) {
     Unload();
-    QFile lng(FilePath(programFolder, name));
-    if (!QFileInfo(lng).isFile() || !lng.open(QIODevice::ReadOnly))
+    QFile lng;
+    if (!OpenRegularFile(lng, FilePath(programFolder, name)))
         return LanguageMessage{QStringLiteral("Can't Load Language File"), QStringLiteral("Error")};
     const QByteArray packed = lng.read(kMaxFileBytes);
     lng.close();
@@ -51,13 +91,14 @@ std::optional<LanguageMessage> Language::Load(const QString& programFolder, cons
         DecodeLng({reinterpret_cast<const uint8_t*>(packed.constData()), size_t(packed.size())});
     const QByteArray text = QByteArray::fromStdString(decoded.text);
 
-    std::optional<QString> scratch = WriteScratch(programFolder, text);
+    std::optional<Scratch> scratch = WriteScratch(programFolder, text);
     // An unusable temporary folder comes back empty, which QDir would take as the working one.
     if (!scratch && !QDir::tempPath().isEmpty()) scratch = WriteScratch(QDir::tempPath(), text);
     if (!scratch) return LanguageMessage{QStringLiteral("CantSaveLngFile"), QStringLiteral("Err")};
 
     name_ = name;
-    scratchPath_ = *scratch;
+    scratchPath_ = scratch->path;
+    scratchLock_ = scratch->lock;
     decodeStatus_ = decoded.status;
     messagesPos_ = LngMessagesPos(text);
     return std::nullopt;
@@ -95,8 +136,7 @@ QString Language::FilePath(const QString& programFolder, const QString& name) {
 }
 
 bool Language::FileReadable(const QString& programFolder, const QString& name) {
-    QFile file(FilePath(programFolder, name));
-    return QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly);
+    return IsRegularFile(FilePath(programFolder, name));
 }
 
 QStringList Language::List(const QString& programFolder) {

@@ -48,6 +48,9 @@ uint32_t Get32(const uint8_t* p) {
 [[noreturn]] void Unsupported(const char* what) {
     throw LibraryError(std::string("bitmap: ") + what);
 }
+[[noreturn]] void TooLarge(const char* what) {
+    throw ImageTooLargeError(std::string("bitmap: ") + what);
+}
 
 struct Header {
     uint32_t size = 0;
@@ -153,7 +156,7 @@ Header ReadHeader(std::span<const uint8_t> data) {
     if (h.width <= 0) Invalid("bad width");
     if (height == 0) Invalid("bad height");
     CheckDepth(h);
-    if (int64_t(h.width) * height > Buffer::MaxPixels) Unsupported("bitmap too large");
+    if (int64_t(h.width) * height > Buffer::MaxPixels) TooLarge("bitmap too large");
     h.height = int(height);
     if (h.compression == BiRgb && h.bpp == 16) h.masks = {0x7C00, 0x03E0, 0x001F};
     if (h.compression == BiRgb && h.bpp == 32) h.masks = {0xFF0000, 0x00FF00, 0x0000FF};
@@ -291,7 +294,7 @@ private:
 };
 
 void Allocate(Buffer& dst, const Header& h) {
-    if (!dst.Alloc(Pair{h.width, h.height})) Unsupported("out of memory");
+    if (!dst.Alloc(Pair{h.width, h.height})) TooLarge("out of memory");
 }
 
 // Turns indices past the colour table black; true when there were any.

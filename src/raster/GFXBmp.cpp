@@ -19,7 +19,7 @@ void LoadBmp(Buffer& dst, const QString& name, const ProgressScope& progress) {
     const qint64 size = file.size();
     constexpr qint64 FileHeader = 14;
     // Largest sensible file: every pixel at 32 bits plus headers and a full colour table.
-    if (size > Buffer::MaxPixels * 4 + (1 << 20)) throw LibraryError("bitmap file too large");
+    if (size > Buffer::MaxPixels * 4 + (1 << 20)) throw ImageTooLargeError("bitmap file too large");
     if (size < FileHeader) throw InvalidImageError("bitmap file header cut short", false);
     const uchar* data = file.map(0, size);
     QByteArray copy;

@@ -3,8 +3,10 @@
 #include "raster/GFXInternal.h"
 #include "raster/ImageConvert.h"
 #include "raster/RasterError.h"
+#include "raster/SafeFile.h"
 
 #include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPixelFormat>
@@ -26,9 +28,7 @@ std::string Utf8(const QString& s) {
 void RequireReadableFile(const QString& name) {
     const QFileInfo info(name);
     if (!info.exists()) throw FileIOError("file not found: " + Utf8(name));
-    if (!info.isFile()) throw FileIOError("not a regular file: " + Utf8(name));
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) throw FileIOError("cannot open " + Utf8(name));
+    if (!IsRegularFile(name)) throw FileIOError("not a readable regular file: " + Utf8(name));
 }
 
 struct DepthInfo {
@@ -111,12 +111,12 @@ std::optional<DepthInfo> GifDepth(const QString& name) {
 void CheckSize(QSize size, QImage::Format format) {
     const int64_t pixels = int64_t(size.width()) * size.height();
     if (pixels > Buffer::MaxPixels)
-        throw LibraryError("image too large: " + std::to_string(size.width()) + " x " +
+        throw ImageTooLargeError("image too large: " + std::to_string(size.width()) + " x " +
                            std::to_string(size.height()));
     if (format != QImage::Format_Invalid) {
         const int64_t bytes = pixels * QImage::toPixelFormat(format).bitsPerPixel() / 8;
         if (bytes > int64_t(kAllocationLimitMB) << 20)
-            throw LibraryError("image too large for its pixel format");
+            throw ImageTooLargeError("image too large for its pixel format");
     }
 }
 
@@ -224,8 +224,21 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
     // Qt 6.4's TIFF reader miscounts its images once it has read a header, so the count comes
     // from a reader of its own.
     int count = 0;
+    const std::optional<KeyedDeepPng> keyed = ReadKeyedDeepPng(name);
+    QBuffer probeBytes, readBytes;
+    const auto source = [&](QImageReader& r, QBuffer& bytes) {
+        if (!keyed) {
+            r.setFileName(name);
+            return;
+        }
+        bytes.setData(keyed->bytes);
+        bytes.open(QIODevice::ReadOnly);
+        r.setDevice(&bytes);
+        r.setFormat("png");
+    };
     {
-        QImageReader probe(name);
+        QImageReader probe;
+        source(probe, probeBytes);
         if (!probe.canRead())
             throw InvalidImageError("not an image in a known format: " + Utf8(name), false);
         count = probe.imageCount();
@@ -233,7 +246,8 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
         const QSize first = probe.size();
         if (first.isValid()) CheckSize(first, probe.imageFormat());
     }
-    QImageReader reader(name);
+    QImageReader reader;
+    source(reader, readBytes);
     const QByteArray qtFormat = reader.format(); // empty once an image has been read
     SeekImage(reader, io.image, count);
     const QSize size = reader.size();
@@ -251,12 +265,12 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
     QImage img;
     if (size.isValid() && !size.isEmpty() && format != QImage::Format_Invalid) {
         if (IsDirectFormat(format)) {
-            if (!out.Alloc({size.width(), size.height()})) throw LibraryError("out of memory");
+            if (!out.Alloc({size.width(), size.height()})) throw ImageTooLargeError("out of memory");
             img = QImage(reinterpret_cast<uchar*>(out.pixels), size.width(), size.height(),
                          out.stride * int(sizeof(uint32_t)), format);
         } else {
             img = QImage(size, format);
-            if (img.isNull()) throw LibraryError("out of memory");
+            if (img.isNull()) throw ImageTooLargeError("out of memory");
         }
         std::memset(img.bits(), 0, size_t(img.sizeInBytes()));
     }
@@ -273,7 +287,7 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
 
     if (out.Width() != img.width() || out.Height() != img.height()) {
         CheckSize(img.size(), QImage::Format_Invalid);
-        if (!out.Alloc({img.width(), img.height()})) throw LibraryError("out of memory");
+        if (!out.Alloc({img.width(), img.height()})) throw ImageTooLargeError("out of memory");
     }
     const auto handle = ParseHandle(TextOf(img, headerHandle, kHandleKey));
     const auto colourA = ParseColour(TextOf(img, headerColourA, kColourAKey));
@@ -282,6 +296,7 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
     rule.brush = io.colourB == Pixel::Transparent;
     rule.background = io.colourB;
     rule.transparent = colourB.value_or(Pixel::Transparent);
+    if (keyed) ApplyPngKey(img, *keyed);
     ImageToBuffer(img, out, rule, [&](int percent) { progress.Step(percent); });
     img = QImage(); // let go of the pixels before handing them over
     dst = std::move(out);

@@ -55,11 +55,15 @@ public:
     static int GetImgCount(const QString& name);
     // Loads image extra->image (from 1) of name into dst.
     static void Load(Buffer& dst, const QString& name, GFXtra32* extra);
-    // Saves src in the format of name's extension. scratch may be used as working memory.
-    static void Save(const Buffer& src, const QString& name, GFXtra32* extra, Buffer* scratch);
+    // Saves src in the format of name's extension. scratch may be used as working memory. The
+    // file is written beside name and replaces it only when complete (see SafeFile), so a failed
+    // save leaves the old file; beforeReplace runs just before the replacement.
+    static void Save(const Buffer& src, const QString& name, GFXtra32* extra, Buffer* scratch,
+                     const std::function<void()>& beforeReplace = {});
     // The same, written straight from src's pixels when every top byte is clear: they are set
     // for the write and cleared again, so src ends as it began. Otherwise as above.
-    static void Save(Buffer& src, const QString& name, GFXtra32* extra, Buffer* scratch);
+    static void Save(Buffer& src, const QString& name, GFXtra32* extra, Buffer* scratch,
+                     const std::function<void()>& beforeReplace = {});
     // Process-wide: every later Load and Save, from any caller, calls start, step(percent) with
     // rising values while converting pixels (step false aborts with LibraryError) and stop at
     // the end, also on errors.

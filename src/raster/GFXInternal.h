@@ -3,6 +3,7 @@
 #include "raster/GFXFile.h"
 
 #include <QByteArray>
+#include <QImage>
 
 #include <cstdint>
 #include <optional>
@@ -40,5 +41,17 @@ private:
 // Files that start with "BM", decoded by our own bitmap reader.
 bool IsBmpFile(const QString& name);
 void LoadBmp(Buffer& dst, const QString& name, const ProgressScope& progress);
+
+// Qt's PNG reader garbles 16-bit RGB with a transparent colour (it writes 48-bit rows into a
+// 64-bit image). Such a file is read into memory without its tRNS chunk, decoded as plain 16-bit
+// RGB, and the key applied afterwards.
+struct KeyedDeepPng {
+    QByteArray bytes; // the file without the key
+    uint16_t red = 0, green = 0, blue = 0;
+};
+// The file as above when it is such a PNG; nothing for every other file.
+std::optional<KeyedDeepPng> ReadKeyedDeepPng(const QString& name);
+// img, decoded from KeyedDeepPng::bytes, as 16-bit RGBA with the key colour transparent.
+void ApplyPngKey(QImage& img, const KeyedDeepPng& key);
 
 } // namespace GFXInternal

@@ -3,6 +3,7 @@
 #include "raster/GFXInternal.h"
 #include "raster/ImageConvert.h"
 #include "raster/RasterError.h"
+#include "raster/SafeFile.h"
 
 #include <QImageWriter>
 
@@ -37,8 +38,11 @@ const GFXFormat& CheckSavable(const Buffer& src, const QString& name) {
     return *format;
 }
 
-void Write(const QImage& img, const QString& name, const GFXFormat& format, GFXtra32* extra) {
-    QImageWriter writer(name, format.qtFormat);
+void Write(const QImage& img, const QString& name, const GFXFormat& format, GFXtra32* extra,
+           const std::function<void()>& beforeReplace) {
+    SafeFile file(name);
+    if (!file.Open()) throw FileIOError("cannot create a file beside " + name.toUtf8().toStdString());
+    QImageWriter writer(&file.Device(), format.qtFormat);
     Configure(writer, format.qtFormat);
     if (extra && writer.supportsOption(QImageIOHandler::Description)) {
         writer.setText(QLatin1String(kHandleKey),
@@ -56,6 +60,9 @@ void Write(const QImage& img, const QString& name, const GFXFormat& format, GFXt
             throw InvalidImageError("the format cannot hold this image: " + why, false);
         throw FileIOError("cannot write " + name.toUtf8().toStdString() + ": " + why);
     }
+    // The codecs do not look at what their writes returned: only the commit knows.
+    if (!file.Commit(beforeReplace))
+        throw FileIOError("cannot complete " + name.toUtf8().toStdString());
 }
 
 // Clears the top bytes MarkOpaque set, also when the write throws.
@@ -66,16 +73,18 @@ struct OpaqueScope {
 
 } // namespace
 
-void GFXFile::Save(const Buffer& src, const QString& name, GFXtra32* extra, Buffer* /*scratch*/) {
+void GFXFile::Save(const Buffer& src, const QString& name, GFXtra32* extra, Buffer* /*scratch*/,
+                   const std::function<void()>& beforeReplace) {
     ProgressScope progress;
     const GFXFormat& format = CheckSavable(src, name);
     progress.Step(0);
     const QImage img = BufferToImage(src, [&](int percent) { progress.Step(percent); });
     if (img.isNull()) throw LibraryError("out of memory");
-    Write(img, name, format, extra);
+    Write(img, name, format, extra, beforeReplace);
 }
 
-void GFXFile::Save(Buffer& src, const QString& name, GFXtra32* extra, Buffer* scratch) {
+void GFXFile::Save(Buffer& src, const QString& name, GFXtra32* extra, Buffer* scratch,
+                   const std::function<void()>& beforeReplace) {
     {
         ProgressScope progress;
         const GFXFormat& format = CheckSavable(src, name);
@@ -87,9 +96,9 @@ void GFXFile::Save(Buffer& src, const QString& name, GFXtra32* extra, Buffer* sc
             const QImage img(reinterpret_cast<const uchar*>(src.pixels), src.Width(), src.Height(),
                              qsizetype(src.stride) * qsizetype(sizeof(uint32_t)),
                              QImage::Format_RGB32);
-            Write(img, name, format, extra);
+            Write(img, name, format, extra, beforeReplace);
             return;
         }
     }
-    Save(static_cast<const Buffer&>(src), name, extra, scratch);
+    Save(static_cast<const Buffer&>(src), name, extra, scratch, beforeReplace);
 }

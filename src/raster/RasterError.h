@@ -27,6 +27,12 @@ public:
     using RasterError::RasterError;
 };
 
+// The image is refused for its size, from the header or because its pixels found no memory.
+class ImageTooLargeError : public LibraryError {
+public:
+    using LibraryError::LibraryError;
+};
+
 // The file cannot be opened, read or written.
 class FileIOError : public RasterError {
 public:

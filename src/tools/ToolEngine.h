@@ -112,6 +112,8 @@ public:
     PaintTool* PendingTool() const { return pending_; }
     // Palette and menu entry for the grid origin picker.
     void SetGridOrigin() { SelectTool(&gridOriginTool, true, -1); }
+    // The grid bar's Brush Size button: the spacing becomes the current brush's size.
+    void SetGridDeltaFromBrush() { grid.SetSpacingFromBrush({brush.source.Width(), brush.source.Height()}); }
 
     void ShowFeedback();
     void HideFeedback();

@@ -32,6 +32,20 @@ inline ImageDoc Patterned(int w, int h, uint32_t seed) {
     return doc;
 }
 
+// A w x h image of noise, which no format packs much below three bytes a pixel.
+inline ImageDoc Noise(int w, int h) {
+    ImageDoc doc;
+    EXPECT_TRUE(doc.MakeBlank({w, h}));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t v = (uint32_t(x) * 73856093u) ^ (uint32_t(y) * 19349663u);
+            v ^= v >> 13;
+            v *= 0x5bd1e995u;
+            doc.image.At(x, y) = (v ^ (v >> 15)) & 0xFFFFFF;
+        }
+    return doc;
+}
+
 inline bool SamePixels(const Buffer& a, const Buffer& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
     for (int y = 0; y < a.Height(); ++y)
@@ -50,11 +64,7 @@ inline Buffer LoadDirect(const QString& name, int n = 1) {
 
 // A 128 x 128 noise PNG cut after half its bytes: it loads partly. Returns the full picture.
 inline ImageDoc WriteCutPng(const QString& png) {
-    ImageDoc src;
-    EXPECT_TRUE(src.MakeBlank({128, 128}));
-    for (int y = 0; y < 128; ++y)
-        for (int x = 0; x < 128; ++x)
-            src.image.At(x, y) = ((uint32_t(x) * 2654435761u) ^ (uint32_t(y) * 40503u)) & 0xFFFFFF;
+    ImageDoc src = Noise(128, 128);
     GFXtra32 extra;
     GFXFile::Save(src.image, png, &extra, nullptr);
     const QByteArray bytes = ReadAll(png);

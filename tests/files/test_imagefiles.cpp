@@ -5,6 +5,7 @@
 #include "files/FilesTestUtil.h"
 #include "raster/GFXFile.h"
 #include "raster/RasterError.h"
+#include "support/FileTraps.h"
 #include "testdata.h"
 
 #include <QDir>
@@ -114,6 +115,35 @@ TEST_F(ImageFiles, SaveFailingMidwayLeavesTheOldFileAndTheDocument) {
     EXPECT_EQ(doc.fileName, QStringLiteral("/elsewhere/doc.png"));
     EXPECT_TRUE(doc.untitled);
     EXPECT_EQ(doc.changeCount, 3);
+}
+
+TEST_F(ImageFiles, SaveOntoAFullDiskKeepsTheOldFile) {
+    SmallDisk disk;
+    REQUIRE_SMALL_DISK(disk);
+    const ImageDoc before = Patterned(40, 40, 4);
+    for (const char* name : {"a.png", "a.bmp", "a.tif", "a.ppm"}) {
+        GFXtra32 extra;
+        GFXFile::Save(before.image, disk.Path(name), &extra, nullptr);
+    }
+    // Nothing free at all, then one page free: the new file fits neither way.
+    for (const qint64 spare : {qint64(0), qint64(4096)}) {
+        disk.Fill(spare);
+        for (const char* name : {"a.png", "a.bmp", "a.tif", "a.ppm"}) {
+            SCOPED_TRACE(std::string(name) + " with " + std::to_string(spare) + " bytes free");
+            const QByteArray old = ReadAll(disk.Path(name));
+            ImageDoc doc = Noise(40, 40);
+            doc.fileName = QStringLiteral("/elsewhere/doc.png");
+            doc.changeCount = 3;
+            host.boxes.clear();
+            EXPECT_EQ(SaveImageFile(doc, disk.Path(name), SaveOptions{}, host), QString());
+            ASSERT_EQ(host.boxes.size(), 1u);
+            EXPECT_EQ(host.boxes[0].text, "ErrSaveImg");
+            EXPECT_EQ(ReadAll(disk.Path(name)), old);
+            EXPECT_EQ(doc.fileName, QStringLiteral("/elsewhere/doc.png"));
+            EXPECT_EQ(doc.changeCount, 3);
+        }
+    }
+    EXPECT_EQ(QDir(disk.Path(".")).entryList({"*ovtmp*"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST_F(ImageFiles, SaveErrorsByKind) {

@@ -2,6 +2,7 @@
 #include "files/PaletteFile.h"
 
 #include "FilesTestUtil.h"
+#include "support/FileTraps.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -39,6 +40,25 @@ TEST(PaletteFile, SavingTheDefaultPaletteWritesNineLines) {
     EXPECT_EQ(WritePaletteFile(dir.filePath("no/such/folder/x.pal"), small),
               PaletteFileResult::Failed);
     EXPECT_EQ(WritePaletteFile(dir.path(), small), PaletteFileResult::Failed);
+}
+
+TEST(PaletteFile, AFullDiskKeepsTheOldFile) {
+    SmallDisk disk;
+    REQUIRE_SMALL_DISK(disk);
+    const QString name = disk.Path("colours.pal");
+    ASSERT_EQ(WritePaletteFile(name, QuickPalette()), PaletteFileResult::Ok);
+    const QByteArray old = ReadAll(name);
+    disk.Fill(0);
+    EXPECT_EQ(WritePaletteFile(name, Marked(40)), PaletteFileResult::Failed);
+    EXPECT_EQ(ReadAll(name), old);
+}
+
+TEST(PaletteFile, APipeIsRefusedWithoutWaitingForAWriter) {
+    QTemporaryDir dir;
+    const QString pipe = MakePipe(dir, "pipe.pal");
+    QuickPalette p = Marked(12);
+    ExpectReturnsPromptly(pipe, [&] { EXPECT_EQ(ReadPaletteFile(pipe, p), PaletteFileResult::Failed); });
+    EXPECT_EQ(p.Colours(), Marked(12).Colours());
 }
 
 TEST(PaletteFile, TenAnnouncedColoursGiveTwelveCellsTheLastTwoKept) {
@@ -146,9 +166,9 @@ TEST(PaletteFile, FilesThatCannotBeOpenedAreReportedAndChangeNothing) {
     EXPECT_EQ(ReadPaletteFile(empty, p), PaletteFileResult::Ok);
     EXPECT_EQ(p.Colours(), Marked(16).Colours());
 
-    // A device that never ends is read only as far as the limit.
+    // Only regular files are palettes: a device is refused, even one that never ends.
     if (QFile::exists(QStringLiteral("/dev/zero"))) {
-        EXPECT_EQ(ReadPaletteFile(QStringLiteral("/dev/zero"), p), PaletteFileResult::Ok);
+        EXPECT_EQ(ReadPaletteFile(QStringLiteral("/dev/zero"), p), PaletteFileResult::Failed);
         EXPECT_EQ(p.Colours(), Marked(16).Colours());
     }
 }

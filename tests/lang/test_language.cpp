@@ -1,12 +1,14 @@
 #include "lang/Language.h"
 #include "lang/LngPacker.h"
 
+#include "support/FileTraps.h"
 #include "testdata.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -140,6 +142,40 @@ TEST(Language, ScratchFileLifecycleAndFailures) {
         EXPECT_EQ(ScratchFiles(dir.path()).size(), 1);
     }
     EXPECT_TRUE(ScratchFiles(dir.path()).isEmpty());
+}
+
+TEST(Language, ScratchOfAKilledProgramGoesWhileARunningOnesStays) {
+    QTemporaryDir dir;
+    WriteLanguage(dir.path(), "one.lng", "[Messages]\r\nA=one\r\n");
+    WriteFile(dir.filePath("OVLNGdead01.tmp"), "left by a killed program");
+    WriteFile(dir.filePath("OVLNGlive01.tmp"), "in use");
+    // Another running program holds its scratch file as Language does.
+    QFile live(dir.filePath("OVLNGlive01.tmp"));
+    ASSERT_TRUE(live.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(live.handle(), LOCK_EX | LOCK_NB), 0);
+    {
+        Language lang;
+        ASSERT_EQ(lang.Load(dir.path(), "one"), std::nullopt);
+        QStringList want{QFileInfo(lang.ScratchPath()).fileName(), "OVLNGlive01.tmp"};
+        want.sort(Qt::CaseInsensitive);
+        EXPECT_EQ(ScratchFiles(dir.path()), want);
+        // A second program starting now leaves this one's scratch alone.
+        Language other;
+        ASSERT_EQ(other.Load(dir.path(), "one"), std::nullopt);
+        EXPECT_EQ(lang.Translate("A"), "one");
+    }
+    EXPECT_EQ(ScratchFiles(dir.path()), QStringList{"OVLNGlive01.tmp"});
+}
+
+TEST(Language, APipeNamedAsLanguageFileFailsAtOnce) {
+    QTemporaryDir dir;
+    const QString pipe = MakePipe(dir, "pipe.lng");
+    ExpectReturnsPromptly(pipe, [&] {
+        EXPECT_FALSE(Language::FileReadable(dir.path(), "pipe"));
+        Language lang;
+        EXPECT_EQ(lang.Load(dir.path(), "pipe"),
+                  (LanguageMessage{"Can't Load Language File", "Error"}));
+    });
 }
 
 TEST(Language, DamagedFileKeepsWhatDecoded) {

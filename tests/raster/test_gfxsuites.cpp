@@ -8,6 +8,9 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <png.h>
+
+#include <cstdio>
 #include <iostream>
 #include <map>
 #include <set>
@@ -53,6 +56,94 @@ uint32_t Expected(QRgb p) {
 }
 
 // ---- PngSuite --------------------------------------------------------------------------------
+
+// libpng itself, as the independent decode: every file as 16-bit RGBA, no gamma applied (neither
+// do we), transparent colours as alpha 0.
+struct DeepRgba {
+    int w = 0, h = 0;
+    std::vector<uint16_t> samples; // r, g, b, a per pixel
+};
+
+bool DecodeWithLibpng(const QString& path, DeepRgba& out) {
+    FILE* f = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!f) return false;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    std::vector<png_bytep> rows;
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        std::fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_read_info(png, info);
+    png_set_expand(png);
+    png_set_expand_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFFFF, PNG_FILLER_AFTER);
+    if (QSysInfo::ByteOrder == QSysInfo::LittleEndian) png_set_swap(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    out.w = int(png_get_image_width(png, info));
+    out.h = int(png_get_image_height(png, info));
+    out.samples.assign(size_t(out.w) * size_t(out.h) * 4, 0);
+    rows.resize(size_t(out.h));
+    for (int y = 0; y < out.h; ++y)
+        rows[size_t(y)] = reinterpret_cast<png_bytep>(out.samples.data() + size_t(y) * out.w * 4);
+    png_read_image(png, rows.data());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(f);
+    return true;
+}
+
+// What a document load shows of a 16-bit pixel: 8-bit channels, blended over background.
+uint32_t Shown(const uint16_t* p, uint32_t background) {
+    const auto to8 = [](uint16_t v) { return uint32_t((v + 128) / 257); };
+    const uint32_t a = to8(p[3]);
+    uint32_t out = 0;
+    for (int c = 0; c < 3; ++c) {
+        const uint32_t bg = (background >> (16 - 8 * c)) & 0xFF;
+        out |= ((to8(p[c]) * a + bg * (255 - a) + 127) / 255) << (16 - 8 * c);
+    }
+    return out;
+}
+
+int ChannelDistance(uint32_t a, uint32_t b) {
+    int most = 0;
+    for (int shift = 0; shift <= 16; shift += 8)
+        most = std::max(most, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+    return most;
+}
+
+TEST(GFXSuites, PngSuiteMatchesLibpngPixelForPixel) {
+    REQUIRE_TESTDATA();
+    const QDir dir(Suite("pngsuite"));
+    constexpr uint32_t background = 0x2050A0;
+    int compared = 0;
+    for (const QString& name : dir.entryList({"*.png"}, QDir::Files, QDir::Name)) {
+        if (name.startsWith('x')) continue;
+        SCOPED_TRACE(Std(name));
+        DeepRgba want;
+        ASSERT_TRUE(DecodeWithLibpng(dir.filePath(name), want));
+        Buffer b;
+        GFXtra32 extra;
+        extra.colourB = background;
+        ASSERT_EQ(TryLoad(b, dir.filePath(name), &extra), "ok");
+        ASSERT_EQ(b.Width(), want.w);
+        ASSERT_EQ(b.Height(), want.h);
+        int wrong = 0;
+        for (int y = 0; y < want.h; ++y)
+            for (int x = 0; x < want.w; ++x) {
+                const uint32_t expected = Shown(&want.samples[(size_t(y) * want.w + x) * 4], background);
+                // Rounding of 16-bit channels and of the blend may differ by a step or two.
+                if (ChannelDistance(b.At(x, y) & 0xFFFFFF, expected) > 2) ++wrong;
+            }
+        EXPECT_EQ(wrong, 0);
+        ++compared;
+    }
+    EXPECT_EQ(compared, 161);
+}
 
 TEST(GFXSuites, PngSuiteLoadsAtItsHeaderSizeAndInterlacingChangesNothing) {
     REQUIRE_TESTDATA();
