@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -347,6 +348,12 @@ TEST(MainForm, StatusBarPanels) {
             EXPECT_GT(panel->x(), m.PanelLabel(i - 1)->x());
         }
     }
+    // The last panel takes the timing of long work whole.
+    const QString timing = QStringLiteral("Processed in  12.34 s");
+    m.SetPanel(4, timing);
+    m.statusBar()->layout()->activate();
+    EXPECT_GE(m.PanelLabel(4)->contentsRect().width(),
+              m.PanelLabel(4)->fontMetrics().horizontalAdvance(timing));
     EXPECT_EQ(m.FileLabel()->objectName(), "FileLabel");
     EXPECT_EQ(m.PanelLabel(5), nullptr);
     m.SetPanel(-1, "ignored");

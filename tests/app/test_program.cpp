@@ -2,6 +2,7 @@
 #include "app/MessageBox.h"
 #include "app/Program.h"
 #include "app/ToolShell.h"
+#include "tools/ToolEngine.h"
 #include "app/ViewController.h"
 #include "app/ProgramFixture.h"
 #include "app/ColourCommands.h"
@@ -18,6 +19,11 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QActionGroup>
+#include <QContextMenuEvent>
+#include <QTimer>
+#include <QPushButton>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QSpinBox>
 #include <QToolBar>
@@ -122,6 +128,10 @@ TEST_F(ProgramRun, WindowMenuSwitchesSlotsAndTheFileLabelFollows) {
     QMetaObject::invokeMethod(window, "aboutToShow");
     EXPECT_TRUE(form.Action("N11")->isChecked());
     EXPECT_FALSE(form.Action("N21")->isChecked());
+    // One of many: menus mark such an item with a radio dot, not a check box.
+    ASSERT_NE(form.Action("N11")->actionGroup(), nullptr);
+    EXPECT_TRUE(form.Action("N11")->actionGroup()->isExclusive());
+    EXPECT_EQ(form.Action("N11")->actionGroup(), form.Action("N101")->actionGroup());
 }
 
 // Sends a key press the way the window system would, to whatever has the focus.
@@ -208,6 +218,54 @@ TEST_F(ProgramRun, GridToolShowsItsBarAndFollowsItsFields) {
     Press(&form, Qt::Key_NumberSign, Qt::ShiftModifier); // and off again
     EXPECT_FALSE(form.GridBar()->isVisibleTo(&form));
     EXPECT_FALSE(program->Tools().Engine().gridOn);
+}
+
+TEST_F(ProgramRun, GridBarBrushSizeAndSnappedCoordinates) {
+    auto program = Start({});
+    TMainForm& form = *program->MainForm();
+    ToolEngine& engine = program->Tools().Engine();
+    QApplication::setActiveWindow(&form);
+    form.setFocus();
+    program->View().SetStep(1);
+    Press(&form, Qt::Key_NumberSign, Qt::ShiftModifier); // the grid, spacing 8
+    // The status panel shows the position the tool uses: 13,13 snaps to 16,16.
+    QMouseEvent move(QEvent::MouseMove, QPointF(13, 13), QPointF(13, 13), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(form.ShowBuf(), &move);
+    EXPECT_EQ(engine.imagePos, (Pair{16, 16}));
+    EXPECT_EQ(form.Panel(2), "16,16");
+
+    engine.brush.SelectBuiltIn(BrushShape::Square, 5, engine.drawCol, engine.backCol);
+    const Pair size{engine.brush.source.Width(), engine.brush.source.Height()};
+    ASSERT_NE(size.x, 8);
+    auto* button = form.findChild<QPushButton*>("BrushSizeBtn");
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isEnabled());
+    button->click();
+    EXPECT_EQ(form.findChild<QSpinBox*>("GridDx")->value(), size.x);
+    EXPECT_EQ(form.findChild<QSpinBox*>("GridDy")->value(), size.y);
+    EXPECT_EQ(engine.grid.dx, size.x);
+}
+
+TEST_F(ProgramRun, TheRightButtonOnTheBarsOpensNoBarMenu) {
+    auto program = Start({});
+    TMainForm& form = *program->MainForm();
+    for (QToolBar* bar : {form.ToolsBar(), form.PaletteBar()}) {
+        bool opened = false;
+        // A menu would run its own event loop here: look for it from inside, then close it.
+        QTimer::singleShot(200, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                opened = true;
+                popup->close();
+            }
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), bar->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(bar, &click);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_FALSE(opened) << bar->objectName().toStdString();
+    }
 }
 
 TEST_F(ProgramRun, CtrlLAndCtrlTFlipTheirPreferences) {

@@ -186,6 +186,21 @@ TEST(ApplyZoom, KeepsThePointedPixelInPlace) {
     EXPECT_DOUBLE_EQ(z.LastFactor(), 2.0 / 3.0);
 }
 
+TEST(ApplyZoom, AStillPointerKeepsItsPixelThroughEveryKeypadStep) {
+    ZoomState z;
+    const Pair client{400, 300};
+    ViewGeometry g = Geometry({2000, 2000}, client);
+    ZoomChange c = z.ApplyZoom(g);
+    z.SetPointer({30, 20}); // no further moves: the pointer stays where it is on the screen
+    for (int press = 1; press <= 9; ++press) {
+        z.SetStep(ZoomStepIn(z.Step()));
+        g.viewOrigin = c.viewOrigin;
+        c = z.ApplyZoom(g);
+        const Pair underPointer{30 - c.viewOrigin.x, 20 - c.viewOrigin.y};
+        EXPECT_EQ(ViewToImage(underPointer, z.Ratio()), (Pair{30, 20})) << "press " << press;
+    }
+}
+
 TEST(ApplyZoom, WithoutPointerTheMiddleStaysAndEdgesClamp) {
     ZoomState z;
     z.ApplyZoom(Geometry({1000, 1000}, {400, 300}));

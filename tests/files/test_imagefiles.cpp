@@ -220,9 +220,9 @@ TEST_F(ImageFiles, CorruptSuiteFilesGiveTheirMessageAndChangeNothing) {
         } catch (const InvalidImageError& e) {
             wantCode = e.Partial() ? 1 : 2;
             wantKey = e.Partial() ? QStringLiteral("ErrLoadImg") : QStringLiteral("FormNotSup");
-        } catch (const LibraryError&) {
-            wantCode = 3;
-            wantKey = QStringLiteral("ErrLoadImg");
+        } catch (const LibraryError& e) {
+            wantCode = 3; // nothing comes back from LoadDirect, so there is nothing to keep
+            wantKey = IsSizeRefusal(e) ? QStringLiteral("ImgBig") : QStringLiteral("ErrOpenImg");
         } catch (const RasterError&) {
             wantCode = 4;
             wantKey = QStringLiteral("ErrOpenImg");
@@ -244,6 +244,55 @@ TEST_F(ImageFiles, CorruptSuiteFilesGiveTheirMessageAndChangeNothing) {
         EXPECT_TRUE(entry.isEmpty());
     }
     EXPECT_GT(checked, corrupt.size() / 2);
+}
+
+// A PNG whose header claims w x h and whose data holds no pixels at all.
+QByteArray ForgedPng(uint32_t w, uint32_t h) {
+    const auto be32 = [](uint32_t v) {
+        const char bytes[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return QByteArray(bytes, 4);
+    };
+    const auto crc = [](const QByteArray& bytes) {
+        uint32_t c = 0xFFFFFFFFu;
+        for (const char ch : bytes) {
+            c ^= uchar(ch);
+            for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+        }
+        return ~c;
+    };
+    const QByteArray ihdr = "IHDR" + be32(w) + be32(h) + QByteArray("\x08\x02\x00\x00\x00", 5);
+    const QByteArray idat = "IDAT" + QByteArray("\x78\x9c\x03\x00\x00\x00\x00\x01", 8);
+    const QByteArray iend = "IEND";
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + be32(13) + ihdr + be32(crc(ihdr)) + be32(8) +
+           idat + be32(crc(idat)) + be32(0) + iend + be32(crc(iend));
+}
+
+TEST_F(ImageFiles, AHeaderClaimingAHugeImageIsRefusedWithoutTheKeepQuestion) {
+    QByteArray bmp(54, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    bmp[10] = 54;
+    bmp[14] = 40;
+    for (const int at : {18, 22}) bmp[at] = bmp[at + 1] = char(0xFF); // 65535 x 65535
+    bmp[26] = 1;
+    bmp[28] = 24;
+    const std::pair<const char*, QByteArray> files[] = {
+        {"huge.png", ForgedPng(65535, 65535)}, {"huge.bmp", bmp}};
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        WriteAll(Path(name), bytes);
+        Prime(docs.CurrentDoc());
+        host.boxes.clear();
+        host.answers.clear();
+        host.Script({MessageCode::Yes}); // were the question asked, Yes would keep nothing
+        uint32_t a = 1, b = 2;
+        QString entry;
+        EXPECT_EQ(LoadImageFile(docs, docs.CurrentDoc(), Path(name), 1, false, host, a, b, entry),
+                  LoadCode::LibraryFault);
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0], (FakeHost::Box{true, "ImgBig", "Err", 48}));
+        ExpectPrimed(docs.CurrentDoc());
+    }
 }
 
 TEST_F(ImageFiles, MissingFileAndQuietLoads) {
