@@ -1,6 +1,6 @@
 #include "tools/CurveTools.h"
 
-#include "tools/StrokeGeometry.h"
+#include "tools/FigureSink.h"
 #include "tools/ToolEngine.h"
 
 CurveTool::CurveTool(bool continuous) : BarStrokeTool(continuous, "SplnStr") {
@@ -9,29 +9,12 @@ CurveTool::CurveTool(bool continuous) : BarStrokeTool(continuous, "SplnStr") {
     optionBar = QStringLiteral("CURVEBAR");
 }
 
-void CurveTool::RubberBand(ToolEngine& engine) {
-    Buffer& image = engine.docs.CurrentDoc().image;
-    if (image.Empty()) return;
-    const Pair p = engine.shownPos;
-    Rect r;
-    if (engine.phase != 2) {
-        Brush::PreviewLine(image, start, p,
-                           stroke::LineSpacing(settings.mode, settings.value, start, p), 1,
-                           Pixel::Preview, &r);
-        engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
-        return;
-    }
-    const auto points = stroke::CurvePoints(start, stroke::BendControl(start, end, p), end);
-    const double spacing =
-        stroke::CurveSpacing(settings.mode, settings.value, stroke::CurveLength(points));
-    double phase = 1;
-    for (size_t k = 1; k < points.size(); ++k)
-        phase = Brush::PreviewLine(image, points[k - 1], points[k], spacing, phase,
-                                   Pixel::Preview) + 1;
-    stroke::PreviewArrows(engine, image, points[15], points[16], settings.arrow);
-    // The curve stays within the box of its three points and the control point's pull; the
-    // whole image is cheaper to reason about than a tight box.
-    engine.InvalidateImageRect(image.left, image.top, image.right + 1, image.bottom + 1);
+void CurveTool::Trace(ToolEngine& engine, FigureSink& sink, Pair p) {
+    // Until the end is placed the band is the chord from the start.
+    if (engine.phase != 2)
+        figure::Line(sink, start, p, {settings.mode, settings.value, 0});
+    else
+        figure::Curve(sink, start, end, p, settings);
 }
 
 void CurveTool::ShowFeedback(ToolEngine& engine) {
@@ -60,22 +43,7 @@ void CurveTool::Click(ToolEngine& engine) {
         engine.Status().SetPanel(3, QString());
         return;
     }
-    const bool right = engine.shiftState.right;
-    engine.PrepareStamp(right);
-    settings.ReadBar(engine);
-    const auto points = stroke::CurvePoints(start, stroke::BendControl(start, end, p), end);
-    const double spacing =
-        stroke::CurveSpacing(settings.mode, settings.value, stroke::CurveLength(points));
-    Buffer& work = engine.WorkBuffer();
-    double phase = 1;
-    for (size_t k = 1; k < points.size(); ++k) {
-        Rect r;
-        phase = engine.brush.StampLine(work, points[k - 1], points[k], spacing, phase, &r) + 1;
-        engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
-    }
-    stroke::StampArrows(engine, work, points[15], points[16], settings.arrow);
-    if (right) engine.PrepareStamp(false);
-    engine.docs.CurrentDoc().AddChange();
+    Stamp(engine);
     if (!KeepsGoing()) {
         statusText = engine.Translate(QStringLiteral("SplnStr")); // ready for the next start
         return;

@@ -14,5 +14,5 @@ public:
     void Click(ToolEngine& engine) override;
 
 private:
-    void RubberBand(ToolEngine& engine) override;
+    void Trace(ToolEngine& engine, FigureSink& sink, Pair p) override;
 };

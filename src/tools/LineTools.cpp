@@ -1,10 +1,8 @@
 #include "tools/LineTools.h"
 
+#include "tools/FigureSink.h"
 #include "tools/OptionBarHost.h"
-#include "tools/StrokeGeometry.h"
 #include "tools/ToolEngine.h"
-
-#include <cmath>
 
 void StrokeSettings::ReadBar(ToolEngine& engine) {
     const OptionBarHost& bar = engine.Bar();
@@ -25,30 +23,6 @@ void StrokeSettings::AttachBarHandlers(ToolEngine& engine) {
         engine.Bar().SetHandler(i, [&engine] { engine.RefreshToolDisplay(true, true); });
 }
 
-namespace stroke {
-
-void StampArrows(ToolEngine& engine, Buffer& work, Pair s, Pair e, int arrow) {
-    std::array<Pair, 2> points;
-    if (!ArrowPoints(s, e, arrow, points)) return;
-    for (const Pair& a : points) {
-        Rect r;
-        engine.brush.StampLine(work, a, e, 1, 1, &r);
-        engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
-    }
-}
-
-void PreviewArrows(ToolEngine& engine, Buffer& image, Pair s, Pair e, int arrow) {
-    std::array<Pair, 2> points;
-    if (!ArrowPoints(s, e, arrow, points)) return;
-    for (const Pair& a : points) {
-        Rect r;
-        Brush::PreviewLine(image, a, e, 1, 1, Pixel::Preview, &r);
-        engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
-    }
-}
-
-} // namespace stroke
-
 BarStrokeTool::BarStrokeTool(bool continuous, const char* startStatus)
     : continuous_(continuous), startStatus_(startStatus) {}
 
@@ -60,6 +34,27 @@ void BarStrokeTool::Activate(ToolEngine& engine) {
 
 void BarStrokeTool::Deactivate(ToolEngine& engine, PaintTool*) {
     settings.ReadBar(engine);
+}
+
+void BarStrokeTool::RubberBand(ToolEngine& engine) {
+    Buffer& image = engine.docs.CurrentDoc().image;
+    if (image.Empty()) return;
+    PreviewSink sink(image, Pixel::Preview, [&engine](const Rect& r) {
+        engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
+    });
+    Trace(engine, sink, engine.shownPos);
+}
+
+void BarStrokeTool::Stamp(ToolEngine& engine) {
+    const bool right = engine.shiftState.right;
+    engine.PrepareStamp(right);
+    settings.ReadBar(engine);
+    StampSink sink(engine.brush, engine.WorkBuffer(), [&engine](const Rect& r) {
+        engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
+    });
+    Trace(engine, sink, engine.imagePos);
+    if (right) engine.PrepareStamp(false);
+    engine.docs.CurrentDoc().AddChange();
 }
 
 void BarStrokeTool::HideFeedback(ToolEngine& engine) {
@@ -75,16 +70,8 @@ LineTool::LineTool(bool continuous) : BarStrokeTool(continuous, "LnStr") {
     optionBar = QStringLiteral("LINEBAR");
 }
 
-void LineTool::RubberBand(ToolEngine& engine) {
-    Buffer& image = engine.docs.CurrentDoc().image;
-    if (image.Empty()) return;
-    const Pair end = engine.shownPos;
-    Rect r;
-    Brush::PreviewLine(image, first, end,
-                       stroke::LineSpacing(settings.mode, settings.value, first, end), 1,
-                       Pixel::Preview, &r);
-    engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
-    stroke::PreviewArrows(engine, image, first, end, settings.arrow);
+void LineTool::Trace(ToolEngine&, FigureSink& sink, Pair p) {
+    figure::Line(sink, first, p, settings);
 }
 
 void LineTool::ShowFeedback(ToolEngine& engine) {
@@ -106,17 +93,7 @@ void LineTool::Click(ToolEngine& engine) {
         return;
     }
     engine.Status().SetPanel(3, QString());
-    const bool right = engine.shiftState.right;
-    engine.PrepareStamp(right);
-    settings.ReadBar(engine);
-    Buffer& work = engine.WorkBuffer();
-    stroke::StampArrows(engine, work, first, p, settings.arrow);
-    Rect r;
-    engine.brush.StampLine(work, first, p,
-                           stroke::LineSpacing(settings.mode, settings.value, first, p), 1, &r);
-    engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
-    if (right) engine.PrepareStamp(false);
-    engine.docs.CurrentDoc().AddChange();
+    Stamp(engine);
     if (!KeepsGoing()) {
         statusText = engine.Translate(QStringLiteral("LnStr")); // ready for the next start
         return;

@@ -1,32 +1,20 @@
 #pragma once
 
 #include "raster/Geometry.h"
+#include "tools/Figures.h"
 #include "tools/PaintTool.h"
 
-#include <array>
-
-class Buffer;
+class FigureSink;
 class ToolEngine;
 
 // The three values of LINEBAR and CURVEBAR, as a line or curve tool keeps them.
-struct StrokeSettings {
-    int arrow = 0;   // arrowhead size index, 0 none
-    int mode = 0;    // spacing mode
-    int value = 2;   // spacing, or number of stamps
-
+struct StrokeSettings : figure::Stroke {
     // Bar index 0 mode, 1 value, 2 arrowhead size.
     void ReadBar(ToolEngine& engine);
     void ShowInBar(ToolEngine& engine) const;
     // Every change of the three controls moves the rubber band along.
     static void AttachBarHandlers(ToolEngine& engine);
 };
-
-namespace stroke {
-// Stamps the arrowheads at e for a stroke from s (spacing 1, phase 1) and invalidates them.
-void StampArrows(ToolEngine& engine, Buffer& work, Pair s, Pair e, int arrow);
-// The same strokes as preview-colour lines.
-void PreviewArrows(ToolEngine& engine, Buffer& image, Pair s, Pair e, int arrow);
-} // namespace stroke
 
 // What lines and curves share: the bar's three values, kept by the tool while another is
 // current, and a rubber band drawn in the preview colour that hiding draws again.
@@ -42,8 +30,14 @@ public:
 
 protected:
     BarStrokeTool(bool continuous, const char* startStatus);
-    // Drawn at the position the feedback was shown at, so that hiding draws the same figure.
-    virtual void RubberBand(ToolEngine& engine) = 0;
+    // The figure as it stands with its end at p, traced into sink: the rubber band at the
+    // position the feedback was shown at (so hiding draws the same figure), the final strokes
+    // at the pressed position.
+    virtual void Trace(ToolEngine& engine, FigureSink& sink, Pair p) = 0;
+    // The rubber band: the figure in the preview colour at the shown position.
+    void RubberBand(ToolEngine& engine);
+    // The final strokes at the pressed position with the pressed button's colour; one change.
+    void Stamp(ToolEngine& engine);
 
 private:
     bool continuous_;
@@ -61,5 +55,5 @@ public:
     void Click(ToolEngine& engine) override;
 
 private:
-    void RubberBand(ToolEngine& engine) override;
+    void Trace(ToolEngine& engine, FigureSink& sink, Pair p) override;
 };

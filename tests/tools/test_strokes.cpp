@@ -2,6 +2,9 @@
 // pixel against small reference walks written out here.
 #include "../document/FakeHost.h"
 #include "FakeToolHost.h"
+#include "brush/StampLine.h"
+#include "tools/FigureSink.h"
+#include "tools/Figures.h"
 #include "tools/StandardTools.h"
 #include "tools/StrokeGeometry.h"
 #include "tools/ToolEngine.h"
@@ -437,6 +440,53 @@ TEST_F(StrokeTest, FeedbackLeavesNoResidue) {
                 engine.SelectTool(&tools.continuousFreehand, true, 0);
                 Release();
             }
+        }
+}
+
+// Every position a figure's trace sends, repeats included.
+struct RecordingSink : FigureSink {
+    Points at;
+    double Piece(Pair a, Pair b, double spacing, double phase) override {
+        return WalkStampLine(a, b, spacing, phase, [&](int x, int y) { at.push_back({x, y}); });
+    }
+};
+
+// For every figure and spacing mode the tools trace one routine for the band and the strokes: the
+// band shows each position of the figure (an exclusive-or, so a position reached twice cancels)
+// and the strokes stamp exactly those positions.
+TEST_F(StrokeTest, RubberBandShowsExactlyWhereTheStampsFall) {
+    struct Case {
+        const char* name;
+        bool curve;
+        Pair s, e, p; // a line ends at e; a curve ends at e and bends through p
+        int arrow;
+    };
+    const Case cases[] = {{"flat line", false, {10, 40}, {100, 40}, {}, 4},
+                          {"steep line", false, {70, 5}, {40, 75}, {}, 2},
+                          {"curve", true, {11, 61}, {100, 60}, {55, 15}, 3},
+                          {"curve back", true, {100, 20}, {10, 30}, {60, 70}, 1}};
+    const std::pair<int, int> spacings[] = {{0, 1}, {1, 3}, {1, 7}, {2, 2}, {2, 5}};
+    for (const Case& c : cases)
+        for (const auto& [mode, value] : spacings) {
+            SCOPED_TRACE(testing::Message() << c.name << " mode " << mode << " value " << value);
+            SetUp();
+            const auto before = Pixels();
+            const StrokeSettings settings{{mode, value, c.arrow}};
+            RecordingSink figure;
+            if (c.curve)
+                figure::Curve(figure, c.s, c.e, c.p, settings);
+            else
+                figure::Line(figure, c.s, c.e, settings);
+            Use(c.curve ? static_cast<PaintTool&>(tools.singleCurve) : tools.singleLine, mode,
+                value, c.arrow);
+            Click(c.s);
+            if (c.curve) Click(c.e);
+            const Pair end = c.curve ? c.p : c.e;
+            Move(end);
+            EXPECT_TRUE(Same(Pixels(), Xored(before, figure.at)));
+            Click(end);
+            Leave();
+            EXPECT_TRUE(Same(Pixels(), With(before, figure.at, Draw)));
         }
 }
 
