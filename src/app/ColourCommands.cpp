@@ -57,7 +57,7 @@ void ColourCommands::BuildFromPreference() {
 }
 
 void ColourCommands::SelectFastColor(int cell, CellButton button, bool modifier) {
-    std::array<uint32_t, 2> swatches{engine_.drawCol, engine_.backCol};
+    std::array<uint32_t, 2> swatches{engine_.state.drawCol, engine_.state.backCol};
     const FastColorOutcome outcome = palette_.SelectFastColor(cell, button, modifier, swatches);
     switch (outcome.kind) {
     case FastColorOutcome::SwatchTook:
@@ -79,9 +79,9 @@ void ColourCommands::ActivateColorSel(int which) {
 void ColourCommands::SetSwatchColour(int which, uint32_t colour) {
     colour &= 0xFFFFFF;
     if (which == DrawSwatch)
-        engine_.drawCol = colour;
+        engine_.state.drawCol = colour;
     else if (which == BackSwatch)
-        engine_.backCol = colour;
+        engine_.state.backCol = colour;
     else
         return;
     if (panel_) panel_->SetSwatchColour(which, colour);
@@ -90,8 +90,8 @@ void ColourCommands::SetSwatchColour(int which, uint32_t colour) {
 
 void ColourCommands::SyncSwatches() {
     if (!panel_) return;
-    panel_->SetSwatchColour(DrawSwatch, engine_.drawCol);
-    panel_->SetSwatchColour(BackSwatch, engine_.backCol);
+    panel_->SetSwatchColour(DrawSwatch, engine_.state.drawCol);
+    panel_->SetSwatchColour(BackSwatch, engine_.state.backCol);
 }
 
 void ColourCommands::OpenPaletteBtnClick() {

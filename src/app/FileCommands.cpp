@@ -47,9 +47,9 @@ QString DefaultSuffix(bool savableOnly) {
 
 } // namespace
 
-FileCommands::FileCommands(TMainForm& form, AppContext& context, DocumentTable& docs,
+FileCommands::FileCommands(TMainForm& form, AppContext& context, ProgramState& state,
                            ViewController& view, ToolEngine& engine, ShellHost& host)
-    : form_(form), context_(context), docs_(docs), view_(view), engine_(engine), host_(host),
+    : form_(form), context_(context), state_(state), docs_(state.docs), view_(view), engine_(engine), host_(host),
       recent_(context.prefs.MRUFiles), newSize_{Buffer::default_x, Buffer::default_y} {
     openDialog = [this](const QString& title) { return RunOpenDialog(title); };
     saveDialog = [this](const QString& title, const QString& offered) {
@@ -76,7 +76,7 @@ void FileCommands::Wire() {
     docs_.hooks.save = [this] { return SavePicture(); };
     docs_.hooks.writeUpdateTarget = [this] {
         SaveImageFile(docs_.Slot(0), updateTarget_,
-                      {engine_.drawCol, engine_.backCol, context_.prefs.BackupFiles,
+                      {state_.drawCol, state_.backCol, context_.prefs.BackupFiles,
                        &docs_.UndoDoc().image},
                       host_);
     };
@@ -122,7 +122,7 @@ void FileCommands::RebuildReopenMenu() {
 }
 
 int FileCommands::OpenFile(const QString& name, int n) {
-    uint32_t a = engine_.drawCol, b = engine_.backCol;
+    uint32_t a = state_.drawCol, b = state_.backCol;
     QString entry;
     int code;
     {
@@ -132,8 +132,8 @@ int FileCommands::OpenFile(const QString& name, int n) {
     }
     preview_.Clear();
     if (code == LoadCode::Ok) {
-        engine_.drawCol = a;
-        engine_.backCol = b;
+        state_.drawCol = a;
+        state_.backCol = b;
         engine_.PrepareStamp(false); // the stamp follows the colours
         if (coloursChanged) coloursChanged();
         view_.FitZoom();
@@ -150,7 +150,7 @@ void FileCommands::New1Click() {
     if (!docs_.ConfirmDiscard()) {
         if (const auto size = newDialog(newSize_)) {
             newSize_ = *size;
-            if (!NewPicture(docs_, newSize_, engine_.backCol))
+            if (!NewPicture(docs_, newSize_, state_.backCol))
                 host_.MessageByKey(QStringLiteral("ImgBig"), QStringLiteral("Err"),
                                    MessageCode::OkWarning);
         }
@@ -188,7 +188,7 @@ bool FileCommands::SaveCurrent(const QString& name) {
     {
         BusyCursor busy;
         status = SaveImageFile(doc, name,
-                               {engine_.drawCol, engine_.backCol, context_.prefs.BackupFiles,
+                               {state_.drawCol, state_.backCol, context_.prefs.BackupFiles,
                                 &docs_.UndoDoc().image},
                                host_);
     }
@@ -241,7 +241,7 @@ int FileCommands::OpenBrush(const QString& name) {
     int code;
     {
         BusyCursor busy;
-        code = LoadBrushFile(engine_.brush, name, engine_.drawCol, engine_.backCol, host_);
+        code = LoadBrushFile(state_.brush, name, state_.drawCol, state_.backCol, host_);
     }
     if (code != LoadCode::Ok) {
         engine_.RefreshToolDisplay(false, true);
@@ -265,7 +265,7 @@ bool FileCommands::SaveBrushClick() {
     if (name) {
         lastFolder_ = QFileInfo(*name).absoluteFilePath();
         BusyCursor busy;
-        ok = SaveBrushFile(engine_.brush, *name, engine_.drawCol, context_.prefs.BackupFiles,
+        ok = SaveBrushFile(state_.brush, *name, state_.drawCol, context_.prefs.BackupFiles,
                            host_);
         if (ok) brushFileName_ = QFileInfo(*name).absoluteFilePath();
         engine_.PrepareStamp(false);
@@ -282,7 +282,7 @@ void FileCommands::UpdateExit1Click() {
     {
         BusyCursor busy;
         SaveImageFile(docs_.Slot(0), updateTarget_,
-                      {engine_.drawCol, engine_.backCol, context_.prefs.BackupFiles,
+                      {state_.drawCol, state_.backCol, context_.prefs.BackupFiles,
                        &docs_.UndoDoc().image},
                       host_);
     }
@@ -294,7 +294,7 @@ std::optional<FileCommands::OpenChoice> FileCommands::RunOpenDialog(const QStrin
                                                   [this](const QString& k) { return context_.Translate(k); });
     if (openFilterIndex_ == 0) openFilterIndex_ = filter.lastIndex;
     TOpenPlus dialog(preview_, [this](const QString& k) { return context_.Translate(k); },
-                     engine_.drawCol, engine_.backCol, &form_);
+                     state_.drawCol, state_.backCol, &form_);
     TranslateWindow(context_.language, QStringLiteral("[OpenPlus]"), {&dialog});
     dialog.setWindowTitle(title);
     dialog.setDefaultSuffix(DefaultSuffix(false));

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class ProgramState;
 class DocumentTable;
 class PaintTool;
 class ShellHost;
@@ -39,7 +40,7 @@ public:
     // The tool a newly opened brush continues with; none keeps the current tool.
     PaintTool* customBrushTool = nullptr;
 
-    FileCommands(TMainForm& form, AppContext& context, DocumentTable& docs, ViewController& view,
+    FileCommands(TMainForm& form, AppContext& context, ProgramState& state, ViewController& view,
                  ToolEngine& engine, ShellHost& host);
     ~FileCommands() override;
 
@@ -77,6 +78,7 @@ private:
 
     TMainForm& form_;
     AppContext& context_;
+    ProgramState& state_;
     DocumentTable& docs_;
     ViewController& view_;
     ToolEngine& engine_;

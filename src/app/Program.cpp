@@ -72,9 +72,9 @@ void Program::Start() {
 void Program::FormCreate() {
     form_ = std::make_unique<TMainForm>(context_);
     host_ = std::make_unique<ShellHost>(*form_, context_.language);
-    documents_ = std::make_unique<DocumentTable>(*host_, *host_, *host_);
+    state_ = std::make_unique<ProgramState>(*host_, *host_, *host_);
     view_ = std::make_unique<ViewController>(*form_, context_, [this] {
-        return &documents_->CurrentDoc().image;
+        return &state_->docs.CurrentDoc().image;
     });
     WireDocuments();
     qApp->installEventFilter(this); // the main window sees every key first
@@ -125,7 +125,7 @@ void Program::InitProgram() {
     RegisterProgressDisplay(*progress_);
 
     // Every slot starts untitled and unchanged; the first is made black and shown.
-    documents_->Slot(0).MakeBlank({Buffer::default_x, Buffer::default_y});
+    state_->docs.Slot(0).MakeBlank({Buffer::default_x, Buffer::default_y});
     ShowCurrent();
     context_.WriteLog(QStringLiteral("Font set and buffers initialized."));
 
@@ -151,11 +151,11 @@ void Program::InitProgram() {
         return;
     }
 
-    tools_ = std::make_unique<ToolShell>(*form_, context_, *documents_, *view_, *host_);
+    tools_ = std::make_unique<ToolShell>(*form_, context_, *state_, *view_);
     context_.WriteLog(QStringLiteral("Icons initialized."));
     // Components are scanned and the Undo and Clear command icons registered here.
 
-    files_ = std::make_unique<FileCommands>(*form_, context_, *documents_, *view_,
+    files_ = std::make_unique<FileCommands>(*form_, context_, *state_, *view_,
                                             tools_->Engine(), *host_);
     files_->SetUpdateTarget(command_.updateTarget);
     files_->customBrushTool = &tools_->Tools().dottedFreehand;
@@ -169,9 +169,7 @@ void Program::InitProgram() {
     } else {
         view_->FitZoom();
     }
-    documents_->UpdateFileLabel();
-    tools_->Engine().hooks.messageByKey = [this](const QString& text, const QString& title,
-                                                 int style) { return Message(text, title, style); };
+    state_->docs.UpdateFileLabel();
     tools_->Start();
     context_.WriteLog(QStringLiteral("Drawing mode initialized."));
 
@@ -211,9 +209,9 @@ void Program::RunCommandLine() {
     }
     if (!command_.updateMode) return;
     form_->SetUpdateMode(true);
-    documents_->SetUpdateMode(command_.updateTitle);
+    state_->docs.SetUpdateMode(command_.updateTitle);
     if (!command_.imageName.isEmpty()) return; // the target exists and is loaded below
-    if (!documents_->Slot(0).MakeBlank({command_.updateWidth, command_.updateHeight})) {
+    if (!state_->docs.Slot(0).MakeBlank({command_.updateWidth, command_.updateHeight})) {
         Message(QStringLiteral("ImgBig"), QStringLiteral("Err"), kStyleOkWarning);
         closed_ = true;
         form_->close();
@@ -223,7 +221,7 @@ void Program::RunCommandLine() {
 }
 
 void Program::ShowCurrent(bool reapplyZoom) {
-    form_->SetImage(&documents_->CurrentDoc().image);
+    form_->SetImage(&state_->docs.CurrentDoc().image);
     if (reapplyZoom) view_->ApplyZoom();
 }
 
@@ -269,8 +267,8 @@ bool Program::PreviewKey(QKeyEvent* event) {
 
 // The document table reaches the window through its hooks; the Window menu through its actions.
 void Program::WireDocuments() {
-    documents_->hooks.showCurrent = [this](bool reapplyZoom) { ShowCurrent(reapplyZoom); };
-    documents_->hooks.translate = [this](const QString& key) { return context_.Translate(key); };
+    state_->docs.hooks.showCurrent = [this](bool reapplyZoom) { ShowCurrent(reapplyZoom); };
+    state_->translate = [this](const QString& key) { return context_.Translate(key); };
     // One slot is current: an exclusive group, which menus mark with a radio dot.
     auto* slotGroup = new QActionGroup(form_.get());
     slotGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
@@ -281,8 +279,8 @@ void Program::WireDocuments() {
         slot->setCheckable(true);
         slotGroup->addAction(slot);
         connect(slot, &QAction::triggered, this, [this, i] {
-            documents_->SwitchToDocument(i);
-            documents_->UpdateFileLabel();
+            state_->docs.SwitchToDocument(i);
+            state_->docs.UpdateFileLabel();
         });
     }
     for (const auto& [name, step] : {std::pair{QStringLiteral("NextImage1"), +1},
@@ -290,14 +288,14 @@ void Program::WireDocuments() {
         QAction* a = form_->Action(name);
         a->setEnabled(true);
         connect(a, &QAction::triggered, this, [this, step = step] {
-            if (step > 0 ? documents_->NextImage() : documents_->PrevImage())
-                documents_->UpdateFileLabel();
+            if (step > 0 ? state_->docs.NextImage() : state_->docs.PrevImage())
+                state_->docs.UpdateFileLabel();
         });
     }
     // Captions are rebuilt whenever the menu opens: names change as files are opened.
     if (QMenu* window = form_->Menu(QStringLiteral("WindowMenu"))) {
         connect(window, &QMenu::aboutToShow, this, [this] {
-            const auto items = documents_->WindowMenuItems();
+            const auto items = state_->docs.WindowMenuItems();
             for (int i = 0; i < DocumentTable::kSlotCount; ++i)
                 if (QAction* a = form_->Action(QStringLiteral("N%1%2").arg(i + 1).arg(1))) {
                     a->setText(items[size_t(i)].caption);
@@ -308,7 +306,7 @@ void Program::WireDocuments() {
 }
 
 bool Program::FormClose() {
-    if (!documents_->ConfirmClose()) return false;
+    if (!state_->docs.ConfirmClose()) return false;
     closed_ = true;
     std::unique_ptr<QSettings> settings(OpenUserSettings());
     form_->SaveToolbars(*settings);
@@ -341,9 +339,8 @@ void Program::WireColours() {
 }
 
 void Program::OpenColourSelector(int which) {
-    ToolEngine& engine = tools_->Engine();
     ColourSwatch swatch;
-    swatch.get = [&engine, which] { return which == BackSwatch ? engine.backCol : engine.drawCol; };
+    swatch.get = [this, which] { return which == BackSwatch ? state_->backCol : state_->drawCol; };
     swatch.set = [this, which](uint32_t colour) { colours_->SetSwatchColour(which, colour); };
     selectorSwatch_ = which;
     colorSel_->Open(swatch,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/ProgramState.h"
+
 #include "app/AppContext.h"
 #include "app/CommandLine.h"
 #include "app/ShellHost.h"
@@ -43,8 +45,9 @@ public:
     FileCommands& Files() { return *files_; }
     ColourCommands& Colours() { return *colours_; }
     TColorSel* ColourSelector() const { return colorSel_; }
-    const Buffer& Image() const { return documents_->CurrentDoc().image; }
-    DocumentTable& Documents() { return *documents_; }
+    const Buffer& Image() const { return state_->docs.CurrentDoc().image; }
+    DocumentTable& Documents() { return state_->docs; }
+    ProgramState& State() { return *state_; }
     ViewController& View() { return *view_; }
     ToolShell& Tools() { return *tools_; }
     // True once InitProgram has run to its end (or stopped because the window closed).
@@ -74,7 +77,7 @@ private:
     bool closed_ = false;
     bool ready_ = false;
     std::unique_ptr<ShellHost> host_;
-    std::unique_ptr<DocumentTable> documents_;
+    std::unique_ptr<ProgramState> state_;
     std::unique_ptr<ViewController> view_;
     std::unique_ptr<ToolShell> tools_;
     std::unique_ptr<FileCommands> files_;

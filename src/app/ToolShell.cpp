@@ -23,14 +23,13 @@
 #include <QSpinBox>
 #include <QToolBar>
 
-ToolShell::ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs,
-                     ViewController& view, StatusHost& status)
-    : form_(form), context_(context), view_(view),
+ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
+                     ViewController& view)
+    : form_(form), context_(context), state_(state), view_(view),
       buffer_(static_cast<TBuffer*>(form.ShowBuf())),
       palette_([this](const QString& key) { return context_.Translate(key); }) {
-    engine_ = std::make_unique<ToolEngine>(docs, *this, status, &tools_.continuousFreehand);
+    engine_ = std::make_unique<ToolEngine>(state, *this, &tools_.continuousFreehand);
     ToolEngine& e = *engine_;
-    e.hooks.translate = [this](const QString& key) { return context_.Translate(key); };
     e.hooks.redrawView = [this] { buffer_->update(); };
     e.hooks.showInPalette = [this](PaintTool* tool, int variant) { palette_.ShowTool(tool, variant); };
     e.hooks.setPaletteButton = [this](PaintTool* tool, bool down) {
@@ -100,7 +99,7 @@ void ToolShell::WireBrushCommands() {
 void ToolShell::Start() {
     ToolEngine& e = *engine_;
     e.SetOptionBar(options_.get());
-    e.brush.SelectBuiltIn(BrushShape::Circular, 1, e.drawCol, e.backCol);
+    state_.brush.SelectBuiltIn(BrushShape::Circular, 1, state_.drawCol, state_.backCol);
     brushtools::ShowTechnique(e);
     SyncView();
     e.SelectTool(&tools_.continuousFreehand, false, 0);
@@ -114,12 +113,12 @@ ToolShell::~ToolShell() {
 }
 
 void ToolShell::SyncView() {
-    ToolEngine& e = *engine_;
-    e.zoom = view_.State().Ratio();
+    ViewPlacement& v = state_.view;
+    v.zoom = view_.State().Ratio();
     const QScrollArea* box = form_.ScrollBox();
-    e.scroll = {box->horizontalScrollBar()->value(), box->verticalScrollBar()->value()};
-    e.client = {box->viewport()->width(), box->viewport()->height()};
-    e.clipping = context_.prefs.Clipping;
+    v.scroll = {box->horizontalScrollBar()->value(), box->verticalScrollBar()->value()};
+    v.client = {box->viewport()->width(), box->viewport()->height()};
+    v.clipping = context_.prefs.Clipping;
 }
 
 void ToolShell::BuildGridBar() {
@@ -135,7 +134,7 @@ void ToolShell::BuildGridBar() {
         bar->addWidget(field);
         gridFields_[i] = field;
         connect(field, &QSpinBox::valueChanged, this, [this] {
-            GridSettings& g = engine_->grid;
+            GridSettings& g = state_.grid;
             g.SetSpacing(gridFields_[0]->value(), gridFields_[1]->value());
             g.SetOrigin(gridFields_[2]->value(), gridFields_[3]->value());
         });
@@ -166,7 +165,7 @@ void ToolShell::WireOptionBar() {
     auto clear = [this] { form_.setFocus(); };
     options_->clearActiveControl = clear;
     options_->gridBar = form_.GridBar();
-    options_->gridOn = [this] { return engine_->gridOn; };
+    options_->gridOn = [this] { return state_.gridOn; };
     ToolEngine::Hooks& hooks = engine_->hooks;
     hooks.clearActiveControl = clear;
     hooks.showOptionBar = [this](PaintTool* tool) {
@@ -189,7 +188,7 @@ OptionBarHost& ToolShell::OptionBars() {
 }
 
 void ToolShell::ShowGridValues() {
-    const GridSettings& g = engine_->grid;
+    const GridSettings& g = state_.grid;
     const int values[4] = {g.dx, g.dy, g.px, g.py};
     for (int i = 0; i < 4; ++i) {
         if (!gridFields_[i]) return;
@@ -213,7 +212,7 @@ int ToolShell::KeyCode(const QKeyEvent& event) {
 
 bool ToolShell::HandleToolKey(int keyCode) {
     SyncView();
-    return palette_.LookupKey(keyCode, engine_->CurrentTool(), engine_->phase != 0);
+    return palette_.LookupKey(keyCode, engine_->CurrentTool(), engine_->Phase() != ToolPhase::Idle);
 }
 
 bool ToolShell::eventFilter(QObject* watched, QEvent* event) {

@@ -28,8 +28,7 @@ struct AppContext;
 class ToolShell : public QObject, public ToolHost {
     Q_OBJECT
 public:
-    ToolShell(TMainForm& form, AppContext& context, DocumentTable& docs, ViewController& view,
-              StatusHost& status);
+    ToolShell(TMainForm& form, AppContext& context, ProgramState& state, ViewController& view);
     ~ToolShell() override;
 
     // The starting tool with the starting brush, once the window is up.
@@ -65,6 +64,7 @@ private:
 
     TMainForm& form_;
     AppContext& context_;
+    ProgramState& state_;
     ViewController& view_;
     TBuffer* buffer_;
     StandardTools tools_; // before the engine, which refers to them

@@ -19,6 +19,14 @@ public:
 };
 
 // The five status-bar panels, counted from 0.
+namespace StatusPanel {
+inline constexpr int File = 0;      // the file label (slot and name)
+inline constexpr int Technique = 1; // "P", "C" or "R"
+inline constexpr int Position = 2;  // the pointer's image position
+inline constexpr int Measure = 3;   // a size, offset or colour while a tool works
+inline constexpr int Hint = 4;      // the tool's hint, or the time of the last long work
+} // namespace StatusPanel
+
 class StatusHost {
 public:
     virtual ~StatusHost() = default;

@@ -9,20 +9,19 @@ BuiltInBrushTool::BuiltInBrushTool(BrushShape s, int r) : shape(s), radius(r) {
     helpContext = 2000;
 }
 
-void BuiltInBrushTool::Activate(ToolEngine& engine) {
-    if (!engine.brush.SelectBuiltIn(shape, radius, engine.drawCol, engine.backCol)) {
-        brushtools::BrushTooBig(engine);
+void BuiltInBrushTool::Activate(ToolContext& context) {
+    if (!context.CurrentBrush().SelectBuiltIn(shape, radius, context.DrawColour(), context.BackColour())) {
+        brushtools::BrushTooBig(context);
         return;
     }
-    brushtools::ShowTechnique(engine);
+    brushtools::ShowTechnique(context);
     PaintTool* entry = shape == BrushShape::Square ? squareEntry : circularEntry;
-    if (entry && engine.hooks.showInPalette)
-        engine.hooks.showInPalette(entry, Brush::BuiltInVariant(shape));
+    if (entry) context.ShowInPalette(entry, Brush::BuiltInVariant(shape));
     // A single-dab tool continues as continuous freehand with the new brush.
-    const PaintTool* previous = engine.PreviousTool();
+    const PaintTool* previous = context.PreviousTool();
     if (continuousFreehand && previous &&
         (previous == singleFreehand || previous == dottedFreehand))
-        engine.SetPendingTool(continuousFreehand);
+        context.SetPendingTool(continuousFreehand);
 }
 
 RestoreBrushTool::RestoreBrushTool() {
@@ -31,23 +30,25 @@ RestoreBrushTool::RestoreBrushTool() {
     helpContext = 2000;
 }
 
-void RestoreBrushTool::Activate(ToolEngine& engine) {
-    if (!engine.brush.Restore(engine.drawCol, engine.backCol)) {
-        brushtools::BrushTooBig(engine);
+void RestoreBrushTool::Activate(ToolContext& context) {
+    if (!context.CurrentBrush().Restore(context.DrawColour(), context.BackColour())) {
+        brushtools::BrushTooBig(context);
         return;
     }
-    brushtools::ShowTechnique(engine);
+    brushtools::ShowTechnique(context);
 }
 
 namespace brushtools {
 
-void ShowTechnique(ToolEngine& engine) {
-    engine.Status().SetPanel(1, QString::fromLatin1(Brush::TechniqueLetter(engine.brush.technique)));
+void ShowTechnique(ToolContext& context) {
+    const int technique = context.CurrentBrush().technique;
+    context.SetPanel(StatusPanel::Technique, QString::fromLatin1(Brush::TechniqueLetter(technique)));
 }
 
 bool ChooseTechnique(ToolEngine& engine, int technique) {
     engine.HideFeedback();
-    const bool chosen = engine.brush.SetTechnique(technique, engine.drawCol, engine.backCol);
+    const bool chosen = engine.CurrentBrush().SetTechnique(technique, engine.DrawColour(),
+                                                           engine.BackColour());
     if (chosen) ShowTechnique(engine);
     engine.ShowFeedback();
     return chosen;
@@ -59,12 +60,10 @@ void ColourChanged(ToolEngine& engine) {
     engine.RefreshToolDisplay(false, true);
 }
 
-void BrushTooBig(ToolEngine& engine) {
-    if (engine.hooks.messageByKey)
-        engine.hooks.messageByKey(QStringLiteral("BrTooBig"), QStringLiteral("Err"),
-                                  MessageCode::OkWarning);
-    engine.brush.Restore(engine.drawCol, engine.backCol);
-    ShowTechnique(engine);
+void BrushTooBig(ToolContext& context) {
+    context.Message(QStringLiteral("BrTooBig"), QStringLiteral("Err"), MessageCode::OkWarning);
+    context.CurrentBrush().Restore(context.DrawColour(), context.BackColour());
+    ShowTechnique(context);
 }
 
 } // namespace brushtools

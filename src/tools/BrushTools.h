@@ -3,6 +3,7 @@
 #include "brush/Brush.h"
 #include "tools/PaintTool.h"
 
+class ToolContext;
 class ToolEngine;
 
 // One of the eight entries of the Brushes group: a built-in brush, chosen at once.
@@ -21,23 +22,23 @@ public:
     const PaintTool* singleFreehand = nullptr;
     const PaintTool* dottedFreehand = nullptr;
 
-    void Activate(ToolEngine& engine) override;
+    void Activate(ToolContext& context) override;
 };
 
 // Restore: the previous custom brush comes back (the cut group's alternate, Shift+B).
 class RestoreBrushTool : public PaintTool {
 public:
     RestoreBrushTool();
-    void Activate(ToolEngine& engine) override;
+    void Activate(ToolContext& context) override;
 };
 
 namespace brushtools {
 // Paint, Color or Replace from the Techniques menu; Paint and Replace need a custom brush.
 bool ChooseTechnique(ToolEngine& engine, int technique);
 // Panel 1 shows the technique's letter.
-void ShowTechnique(ToolEngine& engine);
+void ShowTechnique(ToolContext& context);
 // A swatch colour changed: the stamp brush is rebuilt in it and the tool display refreshed.
 void ColourChanged(ToolEngine& engine);
 // "BrTooBig", then the previous brush back.
-void BrushTooBig(ToolEngine& engine);
+void BrushTooBig(ToolContext& context);
 } // namespace brushtools

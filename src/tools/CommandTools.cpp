@@ -1,6 +1,7 @@
 #include "tools/CommandTools.h"
 
-#include "tools/ToolEngine.h"
+#include "document/DocumentTable.h"
+#include "tools/ToolContext.h"
 
 UndoTool::UndoTool() {
     flags = Immediate;
@@ -8,11 +9,11 @@ UndoTool::UndoTool() {
     helpContext = 3600;
 }
 
-void UndoTool::Activate(ToolEngine& engine) {
-    ImageDoc& doc = engine.docs.CurrentDoc();
-    if (!engine.docs.ExchangeWithUndo(doc)) return;
-    if (engine.docs.hooks.showCurrent) engine.docs.hooks.showCurrent(true);
-    engine.docs.UpdateFileLabel();
+void UndoTool::Activate(ToolContext& context) {
+    ImageDoc& doc = context.Documents().CurrentDoc();
+    if (!context.Documents().ExchangeWithUndo(doc)) return;
+    if (context.Documents().hooks.showCurrent) context.Documents().hooks.showCurrent(true);
+    context.Documents().UpdateFileLabel();
     if (doc.changeCount != 0) doc.changeCount ^= 1;
 }
 
@@ -22,17 +23,16 @@ ClearTool::ClearTool() {
     helpContext = 3700;
 }
 
-void ClearTool::Activate(ToolEngine& engine) {
-    ImageDoc& doc = engine.docs.CurrentDoc();
+void ClearTool::Activate(ToolContext& context) {
+    ImageDoc& doc = context.Documents().CurrentDoc();
     if (!doc.HasPixels()) return;
-    engine.TakeUndo();
-    doc.image.Box(doc.image.Bounds(), engine.backCol & 0xFFFFFF);
+    context.TakeUndo();
+    doc.image.Box(doc.image.Bounds(), context.BackColour() & 0xFFFFFF);
     doc.untitled = true;
     doc.fileName.clear();
-    engine.docs.UpdateFileLabel();
+    context.Documents().UpdateFileLabel();
     doc.AddChange();
-    engine.InvalidateImageRect(doc.image.left, doc.image.top, doc.image.right + 1,
-                               doc.image.bottom + 1);
+    context.Invalidate(doc.image.Bounds());
 }
 
 GridTool::GridTool() {
@@ -42,17 +42,14 @@ GridTool::GridTool() {
     phaseCount = 0; // off
 }
 
-void GridTool::Activate(ToolEngine& engine) {
-    engine.gridOn = true;
-    if (engine.hooks.showGridBar) engine.hooks.showGridBar(true);
-    if (engine.hooks.redrawView) engine.hooks.redrawView();
+void GridTool::Activate(ToolContext& context) {
+    context.SetGridOn(true);
     // The pointer event this causes snaps the position.
-    if (engine.PointerInImage()) engine.MovePointerToImage(engine.imagePos);
+    if (context.PointerInImage()) context.MovePointerToImage(context.Position());
 }
 
-void GridTool::Deactivate(ToolEngine& engine, PaintTool*) {
-    engine.gridOn = false;
-    if (engine.hooks.showGridBar) engine.hooks.showGridBar(false);
+void GridTool::Deactivate(ToolContext& context, PaintTool*) {
+    context.SetGridOn(false);
 }
 
 GridOriginTool::GridOriginTool() {
@@ -62,17 +59,17 @@ GridOriginTool::GridOriginTool() {
     phaseCount = 1; // the press is the whole action
 }
 
-void GridOriginTool::ShowFeedback(ToolEngine& engine) {
-    engine.ShowBrushPreview();
+void GridOriginTool::ShowFeedback(ToolContext& context) {
+    context.ShowBrushPreview();
 }
-void GridOriginTool::HideFeedback(ToolEngine& engine) {
-    engine.HideBrushPreview();
-}
-
-void GridOriginTool::Click(ToolEngine& engine) {
-    engine.grid.SetOrigin(engine.imagePos.x, engine.imagePos.y);
+void GridOriginTool::HideFeedback(ToolContext& context) {
+    context.HideBrushPreview();
 }
 
-void GridOriginTool::Activate(ToolEngine& engine) {
-    statusText = engine.Translate("GridSet");
+void GridOriginTool::Click(ToolContext& context) {
+    context.Grid().SetOrigin(context.Position().x, context.Position().y);
+}
+
+void GridOriginTool::Activate(ToolContext& context) {
+    statusText = context.Translate("GridSet");
 }

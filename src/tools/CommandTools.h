@@ -9,30 +9,30 @@
 class UndoTool : public PaintTool {
 public:
     UndoTool();
-    void Activate(ToolEngine& engine) override;
+    void Activate(ToolContext& context) override;
 };
 
 // Fills the image with the background colour and makes it untitled.
 class ClearTool : public PaintTool {
 public:
     ClearTool();
-    void Activate(ToolEngine& engine) override;
+    void Activate(ToolContext& context) override;
 };
 
 // Grid snapping on or off; the state is phaseCount, as for every Toggle tool.
 class GridTool : public PaintTool {
 public:
     GridTool();
-    void Activate(ToolEngine& engine) override;
-    void Deactivate(ToolEngine& engine, PaintTool* next) override;
+    void Activate(ToolContext& context) override;
+    void Deactivate(ToolContext& context, PaintTool* next) override;
 };
 
 // The next press sets the grid origin, then the previous tool returns.
 class GridOriginTool : public PaintTool {
 public:
     GridOriginTool();
-    void ShowFeedback(ToolEngine& engine) override;
-    void HideFeedback(ToolEngine& engine) override;
-    void Click(ToolEngine& engine) override;
-    void Activate(ToolEngine& engine) override;
+    void ShowFeedback(ToolContext& context) override;
+    void HideFeedback(ToolContext& context) override;
+    void Click(ToolContext& context) override;
+    void Activate(ToolContext& context) override;
 };

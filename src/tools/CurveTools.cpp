@@ -1,7 +1,7 @@
 #include "tools/CurveTools.h"
 
 #include "tools/FigureSink.h"
-#include "tools/ToolEngine.h"
+#include "tools/ToolContext.h"
 
 CurveTool::CurveTool(bool continuous) : BarStrokeTool(continuous, "SplnStr") {
     helpContext = 2300;
@@ -9,47 +9,47 @@ CurveTool::CurveTool(bool continuous) : BarStrokeTool(continuous, "SplnStr") {
     optionBar = QStringLiteral("CURVEBAR");
 }
 
-void CurveTool::Trace(ToolEngine& engine, FigureSink& sink, Pair p) {
+void CurveTool::Trace(ToolContext& context, FigureSink& sink, Pair p) {
     // Until the end is placed the band is the chord from the start.
-    if (engine.phase != 2)
+    if (context.Phase() != ToolPhase::Second)
         figure::Line(sink, start, p, {settings.mode, settings.value, 0});
     else
         figure::Curve(sink, start, end, p, settings);
 }
 
-void CurveTool::ShowFeedback(ToolEngine& engine) {
-    if (engine.phase == 0) {
-        engine.ShowBrushPreview();
+void CurveTool::ShowFeedback(ToolContext& context) {
+    if (context.Phase() == ToolPhase::Idle) {
+        context.ShowBrushPreview();
         return;
     }
-    const Pair p = engine.shownPos;
-    if (engine.phase != 2)
-        engine.Status().SetPanel(3,
+    const Pair p = context.ShownPosition();
+    if (context.Phase() != ToolPhase::Second)
+        context.SetPanel(StatusPanel::Measure,
                                  QStringLiteral("[%1,%2]").arg(p.x - start.x).arg(p.y - start.y));
-    settings.ReadBar(engine);
-    RubberBand(engine);
+    settings.ReadBar(context);
+    RubberBand(context);
 }
 
-void CurveTool::Click(ToolEngine& engine) {
-    const Pair p = engine.imagePos;
-    if (engine.phase == 0) {
-        statusText = engine.Translate(QStringLiteral("SplnEnd"));
+void CurveTool::Click(ToolContext& context) {
+    const Pair p = context.Position();
+    if (context.Phase() == ToolPhase::Idle) {
+        statusText = context.Translate(QStringLiteral("SplnEnd"));
         start = p;
         return;
     }
-    if (engine.phase == 1 || engine.phase == 3) {
-        statusText = engine.Translate(QStringLiteral("SplnCtr"));
+    if (context.Phase() == ToolPhase::Placed || context.Phase() == ToolPhase::Held) {
+        statusText = context.Translate(QStringLiteral("SplnCtr"));
         end = p;
-        engine.Status().SetPanel(3, QString());
+        context.SetPanel(StatusPanel::Measure, QString());
         return;
     }
-    Stamp(engine);
+    Stamp(context);
     if (!KeepsGoing()) {
-        statusText = engine.Translate(QStringLiteral("SplnStr")); // ready for the next start
+        statusText = context.Translate(QStringLiteral("SplnStr")); // ready for the next start
         return;
     }
-    engine.phase = 0;
-    engine.outside = true; // no feedback until the pointer moves
+    context.SetPhase(ToolPhase::Idle);
+    context.HideUntilPointerMoves(); // no feedback until the pointer moves
     start = end;
-    statusText = engine.Translate(QStringLiteral("SplnEnd"));
+    statusText = context.Translate(QStringLiteral("SplnEnd"));
 }

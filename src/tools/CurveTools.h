@@ -10,9 +10,9 @@ public:
     Pair start{0, 0};
     Pair end{0, 0};
 
-    void ShowFeedback(ToolEngine& engine) override;
-    void Click(ToolEngine& engine) override;
+    void ShowFeedback(ToolContext& context) override;
+    void Click(ToolContext& context) override;
 
 private:
-    void Trace(ToolEngine& engine, FigureSink& sink, Pair p) override;
+    void Trace(ToolContext& context, FigureSink& sink, Pair p) override;
 };

@@ -1,72 +1,73 @@
 #include "tools/FreehandTools.h"
 
-#include "tools/ToolEngine.h"
+#include "brush/Brush.h"
+#include "tools/ToolContext.h"
 
 FreehandTool::FreehandTool(Kind k) : kind(k) {
     helpContext = 2100;
     phaseCount = 2;
 }
 
-void FreehandTool::Activate(ToolEngine& engine) {
-    statusText = engine.Translate(QStringLiteral("Pen"));
+void FreehandTool::Activate(ToolContext& context) {
+    statusText = context.Translate(QStringLiteral("Pen"));
 }
 
-void FreehandTool::ShowFeedback(ToolEngine& engine) {
-    switch (engine.phase) {
+void FreehandTool::ShowFeedback(ToolContext& context) {
+    switch (context.Phase()) {
     case 0:
-        engine.ShowBrushPreview();
+        context.ShowBrushPreview();
         break;
     case 3: // button held: paint up to the pointer
-        if (engine.imagePos != first) {
-            DrawSegment(engine, first, engine.imagePos);
-            first = engine.imagePos;
+        if (context.Position() != first) {
+            DrawSegment(context, first, context.Position());
+            first = context.Position();
         }
         break;
     case 1: // a quick click was released: its dab is down
-        engine.docs.CurrentDoc().AddChange();
-        engine.PrepareStamp(false);
-        engine.ShowBrushPreview();
-        engine.phase = 0;
+        context.Documents().CurrentDoc().AddChange();
+        context.PrepareStamp(false);
+        context.ShowBrushPreview();
+        context.SetPhase(ToolPhase::Idle);
         break;
     default:
         break;
     }
 }
 
-void FreehandTool::HideFeedback(ToolEngine& engine) {
-    if (engine.phase == 0) engine.HideBrushPreview(); // strokes stay
+void FreehandTool::HideFeedback(ToolContext& context) {
+    if (context.Phase() == ToolPhase::Idle) context.HideBrushPreview(); // strokes stay
 }
 
-void FreehandTool::Click(ToolEngine& engine) {
-    const Pair p = engine.imagePos;
-    if (engine.phase == 0) {
-        engine.PrepareStamp(engine.shiftState.right);
+void FreehandTool::Click(ToolContext& context) {
+    const Pair p = context.Position();
+    if (context.Phase() == ToolPhase::Idle) {
+        context.PrepareStamp(context.Keys().right);
         first = p;
-        firstResult = DrawSegment(engine, p, p);
+        firstResult = DrawSegment(context, p, p);
         if (!firstResult) return; // held: painting goes on in ShowFeedback
     } else {
-        DrawSegment(engine, p, p); // one more dab where the button came up
+        DrawSegment(context, p, p); // one more dab where the button came up
     }
-    EndStroke(engine);
+    EndStroke(context);
 }
 
-void FreehandTool::EndStroke(ToolEngine& engine) {
-    engine.docs.CurrentDoc().AddChange();
-    engine.PrepareStamp(false);
-    engine.phase = 2;
+void FreehandTool::EndStroke(ToolContext& context) {
+    context.Documents().CurrentDoc().AddChange();
+    context.PrepareStamp(false);
+    context.SetPhase(ToolPhase::Second);
 }
 
-bool FreehandTool::DrawSegment(ToolEngine& engine, Pair a, Pair b) {
-    Buffer& work = engine.WorkBuffer();
+bool FreehandTool::DrawSegment(ToolContext& context, Pair a, Pair b) {
+    Buffer& work = context.WorkBuffer();
     Rect covered;
     if (kind == Kind::Continuous) {
-        engine.brush.StampLine(work, a, b, 1, 1, &covered);
+        context.CurrentBrush().StampLine(work, a, b, 1, 1, &covered);
     } else {
-        engine.brush.StampAt(work, b.x, b.y);
-        covered = engine.brush.StampRect(b);
+        context.CurrentBrush().StampAt(work, b.x, b.y);
+        covered = context.CurrentBrush().StampRect(b);
     }
-    engine.InvalidateImageRect(covered.left, covered.top, covered.right + 1, covered.bottom + 1);
+    context.Invalidate(covered);
     // A dab per pointer sample shows at once, as the brush preview does.
-    if (kind == Kind::Dotted) engine.Host().UpdateView();
+    if (kind == Kind::Dotted) context.UpdateViewNow();
     return kind == Kind::Single;
 }

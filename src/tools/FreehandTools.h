@@ -13,13 +13,13 @@ public:
     Pair first{0, 0};
     bool firstResult = false;
 
-    void ShowFeedback(ToolEngine& engine) override;
-    void HideFeedback(ToolEngine& engine) override;
-    void Click(ToolEngine& engine) override;
-    void Activate(ToolEngine& engine) override;
+    void ShowFeedback(ToolContext& context) override;
+    void HideFeedback(ToolContext& context) override;
+    void Click(ToolContext& context) override;
+    void Activate(ToolContext& context) override;
     // Paints from a to b; true when one press makes the whole stroke.
-    virtual bool DrawSegment(ToolEngine& engine, Pair a, Pair b);
+    virtual bool DrawSegment(ToolContext& context, Pair a, Pair b);
 
 private:
-    void EndStroke(ToolEngine& engine);
+    void EndStroke(ToolContext& context);
 };

@@ -2,66 +2,63 @@
 
 #include "tools/FigureSink.h"
 #include "tools/OptionBarHost.h"
-#include "tools/ToolEngine.h"
+#include "tools/ToolContext.h"
 
-void StrokeSettings::ReadBar(ToolEngine& engine) {
-    const OptionBarHost& bar = engine.Bar();
+void StrokeSettings::ReadBar(ToolContext& context) {
+    const OptionBarHost& bar = context.Bar();
     mode = int(bar.Value(0));
     value = int(bar.Value(1));
     arrow = int(bar.Value(2));
 }
 
-void StrokeSettings::ShowInBar(ToolEngine& engine) const {
-    OptionBarHost& bar = engine.Bar();
+void StrokeSettings::ShowInBar(ToolContext& context) const {
+    OptionBarHost& bar = context.Bar();
     bar.SetValue(0, mode);
     bar.SetValue(1, value);
     bar.SetValue(2, arrow);
 }
 
-void StrokeSettings::AttachBarHandlers(ToolEngine& engine) {
+void StrokeSettings::AttachBarHandlers(ToolContext& context) {
     for (int i = 0; i < 3; ++i)
-        engine.Bar().SetHandler(i, [&engine] { engine.RefreshToolDisplay(true, true); });
+        context.Bar().SetHandler(i, [&context] { context.RefreshToolDisplay(true, true); });
 }
 
 BarStrokeTool::BarStrokeTool(bool continuous, const char* startStatus)
     : continuous_(continuous), startStatus_(startStatus) {}
 
-void BarStrokeTool::Activate(ToolEngine& engine) {
-    statusText = engine.Translate(QString::fromLatin1(startStatus_));
-    settings.ShowInBar(engine);
-    StrokeSettings::AttachBarHandlers(engine);
+void BarStrokeTool::Activate(ToolContext& context) {
+    statusText = context.Translate(QString::fromLatin1(startStatus_));
+    settings.ShowInBar(context);
+    StrokeSettings::AttachBarHandlers(context);
 }
 
-void BarStrokeTool::Deactivate(ToolEngine& engine, PaintTool*) {
-    settings.ReadBar(engine);
+void BarStrokeTool::Deactivate(ToolContext& context, PaintTool*) {
+    settings.ReadBar(context);
 }
 
-void BarStrokeTool::RubberBand(ToolEngine& engine) {
-    Buffer& image = engine.docs.CurrentDoc().image;
+void BarStrokeTool::RubberBand(ToolContext& context) {
+    Buffer& image = context.Documents().CurrentDoc().image;
     if (image.Empty()) return;
-    PreviewSink sink(image, Pixel::Preview, [&engine](const Rect& r) {
-        engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
-    });
-    Trace(engine, sink, engine.shownPos);
+    PreviewSink sink(image, Pixel::Preview, [&context](const Rect& r) { context.Invalidate(r); });
+    Trace(context, sink, context.ShownPosition());
 }
 
-void BarStrokeTool::Stamp(ToolEngine& engine) {
-    const bool right = engine.shiftState.right;
-    engine.PrepareStamp(right);
-    settings.ReadBar(engine);
-    StampSink sink(engine.brush, engine.WorkBuffer(), [&engine](const Rect& r) {
-        engine.InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
-    });
-    Trace(engine, sink, engine.imagePos);
-    if (right) engine.PrepareStamp(false);
-    engine.docs.CurrentDoc().AddChange();
+void BarStrokeTool::Stamp(ToolContext& context) {
+    const bool right = context.Keys().right;
+    context.PrepareStamp(right);
+    settings.ReadBar(context);
+    StampSink sink(context.CurrentBrush(), context.WorkBuffer(),
+                   [&context](const Rect& r) { context.Invalidate(r); });
+    Trace(context, sink, context.Position());
+    if (right) context.PrepareStamp(false);
+    context.Documents().CurrentDoc().AddChange();
 }
 
-void BarStrokeTool::HideFeedback(ToolEngine& engine) {
-    if (engine.phase == 0)
-        engine.HideBrushPreview();
+void BarStrokeTool::HideFeedback(ToolContext& context) {
+    if (context.Phase() == ToolPhase::Idle)
+        context.HideBrushPreview();
     else
-        RubberBand(engine);
+        RubberBand(context);
 }
 
 LineTool::LineTool(bool continuous) : BarStrokeTool(continuous, "LnStr") {
@@ -70,35 +67,35 @@ LineTool::LineTool(bool continuous) : BarStrokeTool(continuous, "LnStr") {
     optionBar = QStringLiteral("LINEBAR");
 }
 
-void LineTool::Trace(ToolEngine&, FigureSink& sink, Pair p) {
+void LineTool::Trace(ToolContext&, FigureSink& sink, Pair p) {
     figure::Line(sink, first, p, settings);
 }
 
-void LineTool::ShowFeedback(ToolEngine& engine) {
-    if (engine.phase == 0) {
-        engine.ShowBrushPreview();
+void LineTool::ShowFeedback(ToolContext& context) {
+    if (context.Phase() == ToolPhase::Idle) {
+        context.ShowBrushPreview();
         return;
     }
-    const Pair p = engine.shownPos;
-    engine.Status().SetPanel(3, QStringLiteral("[%1,%2]").arg(p.x - first.x).arg(p.y - first.y));
-    settings.ReadBar(engine);
-    RubberBand(engine);
+    const Pair p = context.ShownPosition();
+    context.SetPanel(StatusPanel::Measure, QStringLiteral("[%1,%2]").arg(p.x - first.x).arg(p.y - first.y));
+    settings.ReadBar(context);
+    RubberBand(context);
 }
 
-void LineTool::Click(ToolEngine& engine) {
-    const Pair p = engine.imagePos;
-    if (engine.phase == 0) {
-        statusText = engine.Translate(QStringLiteral("LnEnd"));
+void LineTool::Click(ToolContext& context) {
+    const Pair p = context.Position();
+    if (context.Phase() == ToolPhase::Idle) {
+        statusText = context.Translate(QStringLiteral("LnEnd"));
         first = p;
         return;
     }
-    engine.Status().SetPanel(3, QString());
-    Stamp(engine);
+    context.SetPanel(StatusPanel::Measure, QString());
+    Stamp(context);
     if (!KeepsGoing()) {
-        statusText = engine.Translate(QStringLiteral("LnStr")); // ready for the next start
+        statusText = context.Translate(QStringLiteral("LnStr")); // ready for the next start
         return;
     }
-    engine.phase = 0;
-    statusText = engine.Translate(QStringLiteral("LnEnd"));
+    context.SetPhase(ToolPhase::Idle);
+    statusText = context.Translate(QStringLiteral("LnEnd"));
     first = p;
 }

@@ -5,15 +5,15 @@
 #include "tools/PaintTool.h"
 
 class FigureSink;
-class ToolEngine;
+class ToolContext;
 
 // The three values of LINEBAR and CURVEBAR, as a line or curve tool keeps them.
 struct StrokeSettings : figure::Stroke {
     // Bar index 0 mode, 1 value, 2 arrowhead size.
-    void ReadBar(ToolEngine& engine);
-    void ShowInBar(ToolEngine& engine) const;
+    void ReadBar(ToolContext& context);
+    void ShowInBar(ToolContext& context) const;
     // Every change of the three controls moves the rubber band along.
-    static void AttachBarHandlers(ToolEngine& engine);
+    static void AttachBarHandlers(ToolContext& context);
 };
 
 // What lines and curves share: the bar's three values, kept by the tool while another is
@@ -22,9 +22,9 @@ class BarStrokeTool : public PaintTool {
 public:
     StrokeSettings settings;
 
-    void HideFeedback(ToolEngine& engine) override;
-    void Activate(ToolEngine& engine) override;
-    void Deactivate(ToolEngine& engine, PaintTool* next) override;
+    void HideFeedback(ToolContext& context) override;
+    void Activate(ToolContext& context) override;
+    void Deactivate(ToolContext& context, PaintTool* next) override;
     // The next stroke starts where this one ended.
     virtual bool KeepsGoing() const { return continuous_; }
 
@@ -33,11 +33,11 @@ protected:
     // The figure as it stands with its end at p, traced into sink: the rubber band at the
     // position the feedback was shown at (so hiding draws the same figure), the final strokes
     // at the pressed position.
-    virtual void Trace(ToolEngine& engine, FigureSink& sink, Pair p) = 0;
+    virtual void Trace(ToolContext& context, FigureSink& sink, Pair p) = 0;
     // The rubber band: the figure in the preview colour at the shown position.
-    void RubberBand(ToolEngine& engine);
+    void RubberBand(ToolContext& context);
     // The final strokes at the pressed position with the pressed button's colour; one change.
-    void Stamp(ToolEngine& engine);
+    void Stamp(ToolContext& context);
 
 private:
     bool continuous_;
@@ -51,9 +51,9 @@ public:
 
     Pair first{0, 0};
 
-    void ShowFeedback(ToolEngine& engine) override;
-    void Click(ToolEngine& engine) override;
+    void ShowFeedback(ToolContext& context) override;
+    void Click(ToolContext& context) override;
 
 private:
-    void Trace(ToolEngine& engine, FigureSink& sink, Pair p) override;
+    void Trace(ToolContext& context, FigureSink& sink, Pair p) override;
 };

@@ -1,8 +1,8 @@
 #include "tools/PaintTool.h"
 
-void PaintTool::ShowFeedback(ToolEngine&) {}
-void PaintTool::Repaint(ToolEngine&) {}
-void PaintTool::HideFeedback(ToolEngine&) {}
-void PaintTool::Click(ToolEngine&) {}
-void PaintTool::Activate(ToolEngine&) {}
-void PaintTool::Deactivate(ToolEngine&, PaintTool*) {}
+void PaintTool::ShowFeedback(ToolContext&) {}
+void PaintTool::Repaint(ToolContext&) {}
+void PaintTool::HideFeedback(ToolContext&) {}
+void PaintTool::Click(ToolContext&) {}
+void PaintTool::Activate(ToolContext&) {}
+void PaintTool::Deactivate(ToolContext&, PaintTool*) {}

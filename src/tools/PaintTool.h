@@ -4,13 +4,20 @@
 
 #include <cstdint>
 
-class ToolEngine;
+class ToolContext;
 
 // Cursors registered by the palette; the tools only name them.
 namespace ToolCursor {
 inline constexpr int32_t Cross = 0;
 inline constexpr int32_t CrossOk = 1; // closing a polygon
 } // namespace ToolCursor
+
+// The phases of a tool's action. A press starts it from Idle; a release within the drag time
+// leaves Placed (the next press or the feedback completes the step); a held press is Held until
+// its release; three-step tools place their second point in Second.
+namespace ToolPhase {
+inline constexpr int Idle = 0, Placed = 1, Second = 2, Held = 3;
+} // namespace ToolPhase
 
 // Base of every tool. The common fields come first and in this order because every tool family
 // extends the record; the virtual operations keep their slot order for the same reason. All
@@ -40,11 +47,11 @@ public:
 
     bool Is(Flag f) const { return (flags & f) != 0; }
 
-    virtual void ShowFeedback(ToolEngine& engine);
-    virtual void Repaint(ToolEngine& engine);
-    virtual void HideFeedback(ToolEngine& engine);
-    virtual void Click(ToolEngine& engine);
-    virtual void Activate(ToolEngine& engine);
-    virtual void Deactivate(ToolEngine& engine, PaintTool* next);
+    virtual void ShowFeedback(ToolContext& context);
+    virtual void Repaint(ToolContext& context);
+    virtual void HideFeedback(ToolContext& context);
+    virtual void Click(ToolContext& context);
+    virtual void Activate(ToolContext& context);
+    virtual void Deactivate(ToolContext& context, PaintTool* next);
     // Family operations follow in the derived classes of each tool family.
 };

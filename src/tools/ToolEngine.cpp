@@ -6,21 +6,16 @@
 #include <cmath>
 #include <cstdlib>
 
-ToolEngine::ToolEngine(DocumentTable& documents, ToolHost& host, StatusHost& status,
-                       PaintTool* start)
-    : docs(documents), host_(host), status_(status) {
+ToolEngine::ToolEngine(ProgramState& programState, ToolHost& host, PaintTool* start)
+    : state(programState), host_(host) {
     // A command or a switch can never be current; fall back to the idle tool.
     if (!start || start->Is(PaintTool::Immediate) || start->Is(PaintTool::Toggle)) start = &idle_;
     current_ = start;
     previous_ = start;
 }
 
-QString ToolEngine::Translate(const QString& key) const {
-    return hooks.translate ? hooks.translate(key) : key;
-}
-
 bool ToolEngine::PointerInImage() const {
-    return !outside && imagePos.x >= 0 && imagePos.y >= 0;
+    return !outside_ && imagePos_.x >= 0 && imagePos_.y >= 0;
 }
 
 // The lock in force at the start of the event decides; a new lock applies from the next one.
@@ -55,7 +50,8 @@ void ToolEngine::ApplyAxisLock(Pair& view) {
 }
 
 Pair ToolEngine::ToImage(Pair view) const {
-    return PointerImagePosition(view, zoom, gridOn && current_->snapToGrid ? &grid : nullptr);
+    const bool snap = state.gridOn && current_->snapToGrid;
+    return PointerImagePosition(view, state.view.zoom, snap ? &state.grid : nullptr);
 }
 
 void ToolEngine::ShiftPressed() {
@@ -66,28 +62,28 @@ void ToolEngine::KeyReleased() {
     lockShift_ = false;
 }
 
-void ToolEngine::ShowBufMouseDown(Pair view, ShiftState state) {
+void ToolEngine::ShowBufMouseDown(Pair view, ShiftState keys) {
     PaintTool* const before = current_;
     if (hooks.capturePointer) hooks.capturePointer(true);
     if (hooks.clearActiveControl) hooks.clearActiveControl();
     ApplyAxisLock(view);
-    viewPos = view;
-    imagePos = ToImage(view);
-    shiftState = state;
-    buttonDown = true;
+    viewPos_ = view;
+    imagePos_ = ToImage(view);
+    shiftState_ = keys;
+    buttonDown_ = true;
 
     HideFeedback();
-    if (phase == 0 && current_->keepsUndo) TakeUndo();
+    if (phase_ == ToolPhase::Idle && current_->keepsUndo) TakeUndo();
     current_->Click(*this);
 
-    if (current_ != before || phase != 0) {
+    if (current_ != before || phase_ != ToolPhase::Idle) {
         // A tool that replaced itself ends the phase logic of this press.
-        if (phase == 1 || phase == 2) AdvancePhase();
+        if (phase_ == ToolPhase::Placed || phase_ == ToolPhase::Second) AdvancePhase();
         return;
     }
     host_.StartTimer(ToolTimer::Drag, DragMilliseconds);
     if (current_->phaseCount > 1) {
-        phase = 3;
+        phase_ = ToolPhase::Held;
         ShowFeedback();
     } else if (current_->Is(PaintTool::OneShot)) {
         ReturnToPreviousTool(true);
@@ -95,15 +91,15 @@ void ToolEngine::ShowBufMouseDown(Pair view, ShiftState state) {
 }
 
 void ToolEngine::ShowBufMouseUp() {
-    buttonDown = false;
+    buttonDown_ = false;
     if (hooks.capturePointer) hooks.capturePointer(false);
-    if (phase != 3) return;
+    if (phase_ != ToolPhase::Held) return;
     if (host_.TimerRunning(ToolTimer::Drag)) {
         // Released within the press time: a click; the tool finishes on the next press or in
         // its feedback.
         host_.StopTimer(ToolTimer::Drag);
         HideFeedback();
-        phase = 1;
+        phase_ = ToolPhase::Placed;
         RefreshToolDisplay(false, true);
         return;
     }
@@ -111,31 +107,32 @@ void ToolEngine::ShowBufMouseUp() {
     PaintTool* const tool = current_;
     tool->Click(*this);
     if (current_ != tool) return;
-    if (phase == 3) phase = 1;
+    if (phase_ == ToolPhase::Held) phase_ = ToolPhase::Placed;
     AdvancePhase();
 }
 
-void ToolEngine::StoreMouseCoords(Pair view, ShiftState state) {
+void ToolEngine::StoreMouseCoords(Pair view, ShiftState keys) {
     ApplyAxisLock(view);
-    viewPos = view;
-    imagePos = ToImage(view);
-    shiftState = state;
-    status_.SetPanel(2, CoordinatesText(imagePos));
-    if (outside || imagePos != shownPos) RefreshToolDisplay(true, true);
+    viewPos_ = view;
+    imagePos_ = ToImage(view);
+    shiftState_ = keys;
+    state.status.SetPanel(StatusPanel::Position, CoordinatesText(imagePos_));
+    if (outside_ || imagePos_ != shownPos_) RefreshToolDisplay(true, true);
 }
 
 void ToolEngine::ClearMouseCoords() {
-    imagePos = {-1, -1};
-    viewPos = {-1, -1};
-    shiftState = {};
-    if (outside) return;
+    imagePos_ = {-1, -1};
+    viewPos_ = {-1, -1};
+    shiftState_ = {};
+    if (outside_) return;
     HideFeedback();
-    outside = true;
-    for (int panel = 2; panel <= 4; ++panel) status_.SetPanel(panel, QString());
+    outside_ = true;
+    for (int panel : {StatusPanel::Position, StatusPanel::Measure, StatusPanel::Hint})
+        state.status.SetPanel(panel, QString());
 }
 
 void ToolEngine::ShowBufPaint() {
-    if (screenFeedback) current_->Repaint(*this);
+    if (screenFeedback_) current_->Repaint(*this);
 }
 
 void ToolEngine::DragIsSure() {
@@ -143,38 +140,38 @@ void ToolEngine::DragIsSure() {
 }
 
 void ToolEngine::ActivateIconFunc() {
-    if (!outside && hooks.activityTick) hooks.activityTick(current_);
+    if (!outside_ && hooks.activityTick) hooks.activityTick(current_);
 }
 
 void ToolEngine::ShowFeedback() {
-    shownPos = imagePos;
-    const Buffer& image = docs.CurrentDoc().image;
-    outside = imagePos.x < 0 || imagePos.x >= image.Width() || imagePos.y < 0 ||
-              imagePos.y >= image.Height();
-    if (!outside) current_->ShowFeedback(*this);
+    shownPos_ = imagePos_;
+    const Buffer& image = state.docs.CurrentDoc().image;
+    outside_ = imagePos_.x < 0 || imagePos_.x >= image.Width() || imagePos_.y < 0 ||
+              imagePos_.y >= image.Height();
+    if (!outside_) current_->ShowFeedback(*this);
 }
 
 void ToolEngine::HideFeedback() {
-    if (!outside) current_->HideFeedback(*this);
+    if (!outside_) current_->HideFeedback(*this);
 }
 
 void ToolEngine::AdvancePhase() {
-    if (phase < current_->phaseCount - 1) {
-        ++phase;
+    if (phase_ < current_->phaseCount - 1) {
+        ++phase_;
     } else if (current_->Is(PaintTool::OneShot)) {
         ReturnToPreviousTool(false);
         return;
     } else {
-        phase = 0;
+        phase_ = ToolPhase::Idle;
     }
     RefreshToolDisplay(false, true);
 }
 
 void ToolEngine::RefreshToolDisplay(bool hide, bool show) {
     host_.SetCursor(current_->cursor);
-    status_.SetPanel(4, current_->statusText);
+    state.status.SetPanel(StatusPanel::Hint, current_->statusText);
     // A click-mode tool waits for the release before it shows anything.
-    if (phase == 1 && buttonDown) return;
+    if (phase_ == ToolPhase::Placed && buttonDown_) return;
     if (hide) HideFeedback();
     if (show) ShowFeedback();
 }
@@ -217,25 +214,25 @@ void ToolEngine::SelectTool(PaintTool* tool, bool redraw, int variant) {
         previousVariant_ = variant;
     }
     if (redraw) HideFeedback();
-    status_.SetPanel(3, QString());
+    state.status.SetPanel(StatusPanel::Measure, QString());
     if (!current_->optionBar.isEmpty() && hooks.hideOptionBar)
         hooks.hideOptionBar(current_->optionBar, tool);
     current_->Deactivate(*this, tool);
     current_ = tool;
     if (hooks.showInPalette) hooks.showInPalette(tool, variant);
     if (hooks.setHelpContext) hooks.setHelpContext(tool->helpContext);
-    phase = 0;
+    phase_ = ToolPhase::Idle;
     if (!tool->optionBar.isEmpty() && hooks.showOptionBar) hooks.showOptionBar(tool);
     tool->Activate(*this);
     RefreshToolDisplay(false, true);
     // The pointer event this causes re-applies the new tool's snapping.
-    if (PointerInImage()) MovePointerToImage(imagePos);
+    if (PointerInImage()) MovePointerToImage(imagePos_);
 }
 
 void ToolEngine::InvalidateImageRect(int x1, int y1, int x2, int y2) {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
-    const double z = zoom.Factor();
+    const double z = state.view.zoom.Factor();
     auto view = [](double v) {
         return int(std::clamp(std::trunc(v), -2147483647.0, 2147483647.0));
     };
@@ -243,27 +240,29 @@ void ToolEngine::InvalidateImageRect(int x1, int y1, int x2, int y2) {
 }
 
 void ToolEngine::MovePointerToImage(Pair p) {
-    const Buffer& image = docs.CurrentDoc().image;
+    const Buffer& image = state.docs.CurrentDoc().image;
     Pair low{0, 0};
     Pair high{image.Width(), image.Height()}; // exclusive
-    if (client.x > 0 && client.y > 0) {
-        const Pair first = ViewToImage(scroll, zoom);
-        const Pair end = ViewToImage({scroll.x + client.x, scroll.y + client.y}, zoom);
+    if (state.view.client.x > 0 && state.view.client.y > 0) {
+        const ViewPlacement& v = state.view;
+        const Pair first = ViewToImage(v.scroll, v.zoom);
+        const Pair end = ViewToImage({v.scroll.x + v.client.x, v.scroll.y + v.client.y}, v.zoom);
         low = {std::max(low.x, first.x), std::max(low.y, first.y)};
         high = {std::min(high.x, end.x), std::min(high.y, end.y)};
     }
     p.x = std::max(low.x, std::min(p.x, high.x - 1));
     p.y = std::max(low.y, std::min(p.y, high.y - 1));
-    imagePos = p;
-    host_.MovePointer(ImageToView(p, zoom));
+    imagePos_ = p;
+    host_.MovePointer(ImageToView(p, state.view.zoom));
 }
 
 bool ToolEngine::TakeUndo() {
-    return docs.TakeUndoSnapshot(docs.CurrentDoc());
+    return state.docs.TakeUndoSnapshot(state.docs.CurrentDoc());
 }
 
 Buffer& ToolEngine::WorkBuffer() {
-    if (!RefreshWorkBuffer(work_, docs.CurrentDoc().image, clipping, scroll, client, zoom))
+    const ViewPlacement& v = state.view;
+    if (!RefreshWorkBuffer(work_, state.docs.CurrentDoc().image, v.clipping, v.scroll, v.client, v.zoom))
         work_.Free();
     return work_;
 }
@@ -276,13 +275,13 @@ void ToolEngine::ShowBrushPreview() {
     if (hooks.stampBrush) {
         stamp = hooks.stampBrush(handle);
     } else {
-        stamp = &brush.stamp;
-        handle = brush.HandleOffset();
+        stamp = &state.brush.stamp;
+        handle = state.brush.HandleOffset();
     }
     if (!stamp || stamp->Empty()) return;
-    const Pair at{imagePos.x - handle.x, imagePos.y - handle.y};
+    const Pair at{imagePos_.x - handle.x, imagePos_.y - handle.y};
     if (!saveUnder_.Alloc({stamp->Width(), stamp->Height()})) return;
-    Buffer& image = docs.CurrentDoc().image;
+    Buffer& image = state.docs.CurrentDoc().image;
     saveUnder_.Box(saveUnder_.Bounds(), 0);
     saveUnder_.Copy(image, {-at.x, -at.y}, Pixel::CopyAll);
     WorkBuffer().Copy(*stamp, at, Pixel::Transparent);
@@ -296,13 +295,19 @@ void ToolEngine::HideBrushPreview() {
     if (!previewShown_) return;
     previewShown_ = false;
     // Into the whole image: the visible part may have scrolled since the preview was drawn.
-    docs.CurrentDoc().image.Copy(saveUnder_, previewAt_, Pixel::CopyAll);
+    state.docs.CurrentDoc().image.Copy(saveUnder_, previewAt_, Pixel::CopyAll);
     InvalidateImageRect(previewAt_.x, previewAt_.y, previewAt_.x + saveUnder_.Width(),
                         previewAt_.y + saveUnder_.Height());
 }
 
+void ToolEngine::SetGridOn(bool on) {
+    state.gridOn = on;
+    if (hooks.showGridBar) hooks.showGridBar(on);
+    if (on && hooks.redrawView) hooks.redrawView();
+}
+
 void ToolEngine::ToggleCrosshair(Pair p) {
-    const Buffer& image = docs.CurrentDoc().image;
+    const Buffer& image = state.docs.CurrentDoc().image;
     if (image.Empty()) return;
     Buffer& work = WorkBuffer();
     if (work.Empty()) return;

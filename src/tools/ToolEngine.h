@@ -1,29 +1,20 @@
 #pragma once
 
-#include "brush/Brush.h"
-#include "document/DocumentTable.h"
-#include "document/Grid.h"
-#include "document/Zoom.h"
-#include "raster/Buffer.h"
 #include "tools/CommandTools.h"
 #include "tools/OptionBarHost.h"
 #include "tools/PaintTool.h"
+#include "tools/ProgramState.h"
+#include "tools/ToolContext.h"
 #include "tools/ToolHost.h"
 
 #include <QString>
 
 #include <functional>
 
-// The last pointer event's keys and buttons.
-struct ShiftState {
-    bool shift = false, alt = false, ctrl = false;
-    bool left = false, right = false, middle = false, dbl = false;
-    friend bool operator==(const ShiftState&, const ShiftState&) = default;
-};
-
 // Routes the view's pointer events into the current tool: coordinates, grid, Shift axis lock,
-// the click-or-drag phase machine, feedback on screen, the undo copy, and tool switching.
-class ToolEngine {
+// the click-or-drag phase machine, feedback on screen, the undo copy, and tool switching. Tools
+// see it only as their ToolContext.
+class ToolEngine final : public ToolContext {
 public:
     static constexpr int DragMilliseconds = 300;
     static constexpr int AxisLockThreshold = 4; // view pixels
@@ -43,45 +34,20 @@ public:
         std::function<void(int)> setHelpContext;
         std::function<void(bool)> showGridBar;
         std::function<void()> redrawView;
-        std::function<QString(const QString&)> translate; // unset: the key itself
         // Replaces the brush's stamp and handle offset in the brush preview; null draws nothing.
         std::function<const Buffer*(Pair& handle)> stampBrush;
-        // A keyed message box (see document/Host.h for styles and answers).
-        std::function<int(const QString& text, const QString& title, int style)> messageByKey;
         // Spray and airbrush ticks, the polygon closing cursor.
         std::function<void(PaintTool* current)> activityTick;
     };
 
     // start is the first current tool (never an Immediate or Toggle one; null gives an idle
     // tool that does nothing).
-    ToolEngine(DocumentTable& docs, ToolHost& host, StatusHost& status, PaintTool* start);
+    ToolEngine(ProgramState& state, ToolHost& host, PaintTool* start);
     ToolEngine(const ToolEngine&) = delete;
     ToolEngine& operator=(const ToolEngine&) = delete;
 
     Hooks hooks;
-    DocumentTable& docs;
-
-    // Program state the engine reads; the shell keeps them in line.
-    ZoomRatio zoom;
-    Pair scroll{0, 0}; // view pixels
-    Pair client{0, 0}; // scroll box client area; 0 x 0: the whole image counts as visible
-    bool clipping = false;
-    GridSettings grid;
-    bool gridOn = false; // set by the Grid tool
-    uint32_t drawCol = 0xFFFFFF;
-    uint32_t backCol = 0x000000;
-    // The one brush every tool stamps.
-    Brush brush;
-
-    // Engine state that tools read and change.
-    int phase = 0;
-    Pair imagePos{-1, -1};
-    Pair viewPos{-1, -1};
-    Pair shownPos{-1, -1};
-    bool outside = true;
-    bool buttonDown = false;
-    ShiftState shiftState;
-    bool screenFeedback = false; // a tool drew on the view's canvas; Repaint redraws it
+    ProgramState& state;
 
     // The framework's own tools.
     UndoTool undoTool;
@@ -103,57 +69,94 @@ public:
     void KeyReleased();
     int AxisLock() const { return axisLock_; }
 
-    void SelectTool(PaintTool* tool, bool redraw, int variant);
+    void SelectTool(PaintTool* tool, bool redraw, int variant) override;
     void ReturnToPreviousTool(bool redraw);
-    void SetPendingTool(PaintTool* tool) { pending_ = tool; }
     PaintTool* CurrentTool() const { return current_; }
-    PaintTool* PreviousTool() const { return previous_; }
     int PreviousVariant() const { return previousVariant_; }
     PaintTool* PendingTool() const { return pending_; }
     // Palette and menu entry for the grid origin picker.
     void SetGridOrigin() { SelectTool(&gridOriginTool, true, -1); }
     // The grid bar's Brush Size button: the spacing becomes the current brush's size.
-    void SetGridDeltaFromBrush() { grid.SetSpacingFromBrush({brush.source.Width(), brush.source.Height()}); }
+    void SetGridDeltaFromBrush() {
+        state.grid.SetSpacingFromBrush({state.brush.source.Width(), state.brush.source.Height()});
+    }
 
     void ShowFeedback();
     void HideFeedback();
     void AdvancePhase();
-    void RefreshToolDisplay(bool hide, bool show);
     // Image pixels, x2 and y2 exclusive, in either order.
     void InvalidateImageRect(int x1, int y1, int x2, int y2);
-    void MovePointerToImage(Pair image);
-    // The undo copy of the current image; false when it could not be taken.
-    bool TakeUndo();
-    // Rebuilt from the current image on every call (it follows scrolling when clipping).
-    Buffer& WorkBuffer();
-
-    // The brush preview at the image position, with its save-under buffer.
-    void ShowBrushPreview();
-    void HideBrushPreview();
+    Pair ViewPosition() const { return viewPos_; }
+    // Nothing is shown while the pointer is outside the image.
+    bool Outside() const { return outside_; }
+    bool ButtonDown() const { return buttonDown_; }
     bool BrushPreviewShown() const { return previewShown_; }
     // A horizontal and a vertical line through p across the image in the preview colour;
     // drawing it again at the same place removes it.
     void ToggleCrosshair(Pair p);
-
-    // The stamp brush for the pressed button (background colour for the right one).
-    void PrepareStamp(bool useBackground) { brush.PrepareStamp(useBackground, drawCol, backCol); }
+    // A tool drew on the view's canvas; the view's repaint redraws it through the tool.
+    void SetScreenFeedback(bool on) { screenFeedback_ = on; }
     // The current tool's option bar; a bar-less stand-in until the shell sets one.
-    OptionBarHost& Bar() { return *bar_; }
     void SetOptionBar(OptionBarHost* bar) { bar_ = bar ? bar : &noBar_; }
-
-    // For tools: overlays, cursors, the activity timer, panel 3.
+    // For tools to come: overlays, cursors, the activity timer.
     ToolHost& Host() { return host_; }
-    StatusHost& Status() { return status_; }
 
-    QString Translate(const QString& key) const;
-    bool PointerInImage() const;
+    // ToolContext.
+    Pair Position() const override { return imagePos_; }
+    Pair ShownPosition() const override { return shownPos_; }
+    const ShiftState& Keys() const override { return shiftState_; }
+    bool PointerInImage() const override;
+    void MovePointerToImage(Pair image) override;
+    int Phase() const override { return phase_; }
+    void SetPhase(int phase) override { phase_ = phase; }
+    void HideUntilPointerMoves() override { outside_ = true; }
+    DocumentTable& Documents() override { return state.docs; }
+    // Rebuilt from the current image on every call (it follows scrolling when clipping).
+    Buffer& WorkBuffer() override;
+    void Invalidate(const Rect& r) override {
+        InvalidateImageRect(r.left, r.top, r.right + 1, r.bottom + 1);
+    }
+    // The undo copy of the current image; false when it could not be taken.
+    bool TakeUndo() override;
+    void UpdateViewNow() override { host_.UpdateView(); }
+    Brush& CurrentBrush() override { return state.brush; }
+    uint32_t DrawColour() const override { return state.drawCol; }
+    uint32_t BackColour() const override { return state.backCol; }
+    // The stamp brush for the pressed button (background colour for the right one).
+    void PrepareStamp(bool useBackground) override {
+        state.brush.PrepareStamp(useBackground, state.drawCol, state.backCol);
+    }
+    // The brush preview at the image position, with its save-under buffer.
+    void ShowBrushPreview() override;
+    void HideBrushPreview() override;
+    void RefreshToolDisplay(bool hide, bool show) override;
+    GridSettings& Grid() override { return state.grid; }
+    void SetGridOn(bool on) override;
+    OptionBarHost& Bar() override { return *bar_; }
+    void SetPanel(int panel, const QString& text) override { state.status.SetPanel(panel, text); }
+    QString Translate(const QString& key) const override { return state.Translate(key); }
+    int Message(const QString& textKey, const QString& titleKey, int style) override {
+        return state.messages.MessageByKey(textKey, titleKey, style);
+    }
+    PaintTool* PreviousTool() const override { return previous_; }
+    void SetPendingTool(PaintTool* tool) override { pending_ = tool; }
+    void ShowInPalette(PaintTool* tool, int variant) override {
+        if (hooks.showInPalette) hooks.showInPalette(tool, variant);
+    }
 
 private:
     void ApplyAxisLock(Pair& view);
     Pair ToImage(Pair view) const;
 
     ToolHost& host_;
-    StatusHost& status_;
+    int phase_ = ToolPhase::Idle;
+    Pair imagePos_{-1, -1};
+    Pair viewPos_{-1, -1};
+    Pair shownPos_{-1, -1};
+    bool outside_ = true;
+    bool buttonDown_ = false;
+    ShiftState shiftState_;
+    bool screenFeedback_ = false;
     PaintTool idle_;
     PaintTool* current_;
     PaintTool* previous_;

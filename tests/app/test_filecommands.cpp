@@ -87,7 +87,7 @@ TEST_F(FileMenu, NewOffersTheLastAcceptedSizeAndUsesTheBackgroundColour) {
         offered << remembered;
         return answer;
     };
-    program_->Tools().Engine().backCol = 0x3366CC;
+    program_->State().backCol = 0x3366CC;
     program_->MainForm()->Action(QStringLiteral("New1"))->trigger();
     ASSERT_EQ(program_->Image().Width(), 33);
     EXPECT_EQ(program_->Image().Height(), 21);

@@ -56,8 +56,8 @@ TEST(LanguageNames, MainFormEntriesReachExistingControls) {
     // The view's and the tools' controls join the window with the objects that drive them.
     ViewController view(form, context, [] { return static_cast<Buffer*>(nullptr); });
     MessageHostStub host;
-    DocumentTable docs(host, host, host);
-    ToolShell tools(form, context, docs, view, host);
+    ProgramState state(host, host, host);
+    ToolShell tools(form, context, state, view);
     for (const char* lang : {"English", "German"}) {
         const QString path = QStringLiteral(OV_SOURCE_DIR "/lang/%1.txt").arg(lang);
         const QStringList keys = SectionKeys(path, QStringLiteral("[MainForm]"));

@@ -24,7 +24,7 @@ protected:
     void SetUp() override {
         context.programFolder = dir.path();
         form = std::make_unique<TMainForm>(context);
-        ASSERT_TRUE(docs.CurrentDoc().MakeBlank({20, 20}));
+        ASSERT_TRUE(state.docs.CurrentDoc().MakeBlank({20, 20}));
     }
     void Build() {
         colours = std::make_unique<ColourCommands>(*form, context, engine, host);
@@ -56,8 +56,8 @@ protected:
     std::unique_ptr<TMainForm> form;
     FakeHost host;
     FakeToolHost view;
-    DocumentTable docs{host, host, host};
-    ToolEngine engine{docs, view, host, nullptr};
+    ProgramState state{host, host, host};
+    ToolEngine engine{state, view, nullptr};
     std::unique_ptr<ColourCommands> colours;
     std::vector<int> taken, selectorOpened;
 };
@@ -85,48 +85,48 @@ TEST_F(QuickPaletteBar, LeadsThePaletteBarWithItsControlsInPlace) {
     EXPECT_EQ(Panel().childAt(2, 130), named("BackCol"));
     EXPECT_EQ(Panel().childAt(50, 170), named("BackCol"));
 
-    EXPECT_EQ(Panel().SwatchColour(DrawSwatch), engine.drawCol);
-    EXPECT_EQ(Panel().SwatchColour(BackSwatch), engine.backCol);
+    EXPECT_EQ(Panel().SwatchColour(DrawSwatch), state.drawCol);
+    EXPECT_EQ(Panel().SwatchColour(BackSwatch), state.backCol);
 }
 
 TEST_F(QuickPaletteBar, PlainPressesTakeTheCellColourIntoTheSwatch) {
     Build();
     ASSERT_TRUE(
-        engine.brush.SelectBuiltIn(BrushShape::Circular, 2, engine.drawCol, engine.backCol));
+        state.brush.SelectBuiltIn(BrushShape::Circular, 2, state.drawCol, state.backCol));
     engine.PrepareStamp(false);
-    ASSERT_EQ(engine.brush.stamp.At(2, 2), 0xFFFFFFu);
+    ASSERT_EQ(state.brush.stamp.At(2, 2), 0xFFFFFFu);
 
     // Cell 2 of the 8-cell palette (0000FF) lies at (0, 28).
     ASSERT_EQ(Press({5, 33}, Qt::LeftButton), Panel().Cell(2));
-    EXPECT_EQ(engine.drawCol, 0x0000FFu);
+    EXPECT_EQ(state.drawCol, 0x0000FFu);
     EXPECT_EQ(Panel().SwatchColour(DrawSwatch), 0x0000FFu);
-    EXPECT_EQ(engine.brush.stamp.At(2, 2), 0x0000FFu); // the colour-change notice ran
+    EXPECT_EQ(state.brush.stamp.At(2, 2), 0x0000FFu); // the colour-change notice ran
     EXPECT_EQ(taken, std::vector<int>{DrawSwatch});
 
     ASSERT_EQ(Press({40, 100}, Qt::RightButton), Panel().Cell(7)); // FFFFFF
-    EXPECT_EQ(engine.backCol, 0xFFFFFFu);
+    EXPECT_EQ(state.backCol, 0xFFFFFFu);
     EXPECT_EQ(Panel().SwatchColour(BackSwatch), 0xFFFFFFu);
-    EXPECT_EQ(engine.drawCol, 0x0000FFu);
+    EXPECT_EQ(state.drawCol, 0x0000FFu);
     EXPECT_EQ(taken, (std::vector<int>{DrawSwatch, BackSwatch}));
 
     // The middle button does nothing, with or without a modifier.
     ASSERT_EQ(Press({5, 60}, Qt::MiddleButton), Panel().Cell(4));
     Press({5, 60}, Qt::MiddleButton, Qt::ShiftModifier);
-    EXPECT_EQ(engine.drawCol, 0x0000FFu);
-    EXPECT_EQ(engine.backCol, 0xFFFFFFu);
+    EXPECT_EQ(state.drawCol, 0x0000FFu);
+    EXPECT_EQ(state.backCol, 0xFFFFFFu);
     EXPECT_EQ(colours->Palette().Colour(4), 0x00FF00u);
     EXPECT_EQ(taken.size(), 2u);
     EXPECT_TRUE(selectorOpened.empty());
 }
 
 TEST_F(QuickPaletteBar, ModifierPressesStoreTheSwatchIntoTheCell) {
-    engine.drawCol = 0x123456;
-    engine.backCol = 0xFEDCBA;
+    state.drawCol = 0x123456;
+    state.backCol = 0xFEDCBA;
     Build();
     ASSERT_EQ(Press({5, 5}, Qt::LeftButton, Qt::ShiftModifier), Panel().Cell(0));
     EXPECT_EQ(colours->Palette().Colour(0), 0x123456u);
     EXPECT_EQ(Panel().Cell(0)->toolTip(), QStringLiteral("(18,52,86)"));
-    EXPECT_EQ(engine.drawCol, 0x123456u);
+    EXPECT_EQ(state.drawCol, 0x123456u);
 
     Press({30, 5}, Qt::RightButton, Qt::ControlModifier);
     EXPECT_EQ(colours->Palette().Colour(1), 0xFEDCBAu);
@@ -139,9 +139,9 @@ TEST_F(QuickPaletteBar, ModifierPressesStoreTheSwatchIntoTheCell) {
     colours->RebuildPalette(20);
     EXPECT_EQ(context.prefs.Palette, 3);
     ASSERT_EQ(Panel().CellCount(), 24);
-    engine.drawCol = 0;
+    state.drawCol = 0;
     ASSERT_EQ(Press({2, 2}, Qt::LeftButton), Panel().Cell(0));
-    EXPECT_EQ(engine.drawCol, 0x123456u);
+    EXPECT_EQ(state.drawCol, 0x123456u);
 }
 
 TEST_F(QuickPaletteBar, SwatchesOpenTheSelectorAndFollowTheirColours) {
@@ -151,9 +151,9 @@ TEST_F(QuickPaletteBar, SwatchesOpenTheSelectorAndFollowTheirColours) {
     EXPECT_EQ(selectorOpened, (std::vector<int>{DrawSwatch, BackSwatch}));
 
     colours->SetSwatchColour(BackSwatch, 0x01ABCDEF);
-    EXPECT_EQ(engine.backCol, 0xABCDEFu);
+    EXPECT_EQ(state.backCol, 0xABCDEFu);
     EXPECT_EQ(Panel().SwatchColour(BackSwatch), 0xABCDEFu);
-    engine.drawCol = 0x445566;
+    state.drawCol = 0x445566;
     colours->SyncSwatches();
     EXPECT_EQ(Panel().SwatchColour(DrawSwatch), 0x445566u);
 }

@@ -209,15 +209,15 @@ TEST_F(ProgramRun, GridToolShowsItsBarAndFollowsItsFields) {
     EXPECT_FALSE(form.GridBar()->isVisibleTo(&form));
     Press(&form, Qt::Key_NumberSign, Qt::ShiftModifier); // Shift+3: the grid
     EXPECT_TRUE(form.GridBar()->isVisibleTo(&form));
-    EXPECT_TRUE(program->Tools().Engine().gridOn);
+    EXPECT_TRUE(program->State().gridOn);
     auto* dx = form.findChild<QSpinBox*>("GridDx");
     ASSERT_NE(dx, nullptr);
     EXPECT_EQ(dx->value(), 8);
     dx->setValue(5);
-    EXPECT_EQ(program->Tools().Engine().grid.dx, 5);
+    EXPECT_EQ(program->State().grid.dx, 5);
     Press(&form, Qt::Key_NumberSign, Qt::ShiftModifier); // and off again
     EXPECT_FALSE(form.GridBar()->isVisibleTo(&form));
-    EXPECT_FALSE(program->Tools().Engine().gridOn);
+    EXPECT_FALSE(program->State().gridOn);
 }
 
 TEST_F(ProgramRun, GridBarBrushSizeAndSnappedCoordinates) {
@@ -232,11 +232,12 @@ TEST_F(ProgramRun, GridBarBrushSizeAndSnappedCoordinates) {
     QMouseEvent move(QEvent::MouseMove, QPointF(13, 13), QPointF(13, 13), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(form.ShowBuf(), &move);
-    EXPECT_EQ(engine.imagePos, (Pair{16, 16}));
+    EXPECT_EQ(engine.Position(), (Pair{16, 16}));
     EXPECT_EQ(form.Panel(2), "16,16");
 
-    engine.brush.SelectBuiltIn(BrushShape::Square, 5, engine.drawCol, engine.backCol);
-    const Pair size{engine.brush.source.Width(), engine.brush.source.Height()};
+    ProgramState& state = program->State();
+    state.brush.SelectBuiltIn(BrushShape::Square, 5, state.drawCol, state.backCol);
+    const Pair size{state.brush.source.Width(), state.brush.source.Height()};
     ASSERT_NE(size.x, 8);
     auto* button = form.findChild<QPushButton*>("BrushSizeBtn");
     ASSERT_NE(button, nullptr);
@@ -244,7 +245,7 @@ TEST_F(ProgramRun, GridBarBrushSizeAndSnappedCoordinates) {
     button->click();
     EXPECT_EQ(form.findChild<QSpinBox*>("GridDx")->value(), size.x);
     EXPECT_EQ(form.findChild<QSpinBox*>("GridDy")->value(), size.y);
-    EXPECT_EQ(engine.grid.dx, size.x);
+    EXPECT_EQ(state.grid.dx, size.x);
 }
 
 TEST_F(ProgramRun, TheRightButtonOnTheBarsOpensNoBarMenu) {
@@ -304,10 +305,10 @@ TEST_F(ProgramRun, ToolKeysReachToolsButNotAnOpenMenu) {
     Buffer pixels;
     ASSERT_TRUE(pixels.Alloc({4, 3}));
     pixels.Box(pixels.Bounds(), 0x00FF00);
-    ASSERT_TRUE(engine.brush.SetCustom(pixels, CustomBrush{}, engine.drawCol, engine.backCol));
+    ASSERT_TRUE(engine.state.brush.SetCustom(pixels, CustomBrush{}, engine.state.drawCol, engine.state.backCol));
     Press(&form, Qt::Key_B, Qt::ShiftModifier);
-    EXPECT_FALSE(engine.brush.custom);
-    EXPECT_EQ(engine.brush.source.Width(), 3);
+    EXPECT_FALSE(engine.state.brush.custom);
+    EXPECT_EQ(engine.state.brush.source.Width(), 3);
     EXPECT_EQ(engine.CurrentTool(), &tools.singleLine);
 }
 
@@ -321,7 +322,7 @@ TEST_F(ProgramRun, ColourKeysOpenTheSelectorAndPreferencesCancelKeepsThePalette)
     Press(&form, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(selector->isVisible());
     EXPECT_EQ(selector->windowTitle(), QStringLiteral("SelBackCol"));
-    EXPECT_EQ(selector->Colour(), program->Tools().Engine().backCol);
+    EXPECT_EQ(selector->Colour(), program->State().backCol);
     selector->reject();
     Press(&form, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(selector->windowTitle(), QStringLiteral("SelDrawCol"));

@@ -1,30 +1,35 @@
-#include "EngineFixture.h"
+#include "ToolBench.h"
 
 namespace {
 
-constexpr uint32_t kXorGrey = 0x8F8F8F;
+using namespace bench;
 
-// Expected image: the original with a horizontal run set to colour.
-std::vector<uint32_t> WithRow(std::vector<uint32_t> px, int y, int x1, int x2, uint32_t colour) {
-    for (int x = x1; x <= x2; ++x) px[size_t(y * EngineTest::W + x)] = colour;
-    return px;
-}
+// A 40 x 30 patterned picture with the one-pixel test line current.
+struct EngineTest : ToolBench {
+    EngineTest() : ToolBench({40, 30}, Start::TestLine) {}
+    // Expected image: the original with a horizontal run set to colour.
+    std::vector<uint32_t> WithRow(std::vector<uint32_t> px, int y, int x1, int x2,
+                                  uint32_t colour) const {
+        for (int x = x1; x <= x2; ++x) px[size_t(y * W + x)] = colour;
+        return px;
+    }
+};
 
 TEST_F(EngineTest, HeldPressDrawsFromPressToRelease) {
     const auto before = Pixels();
-    Move(5, 10);
-    Press(5, 10);
-    EXPECT_EQ(engine.phase, 3);
+    MoveView(5, 10);
+    PressView(5, 10);
+    EXPECT_EQ(engine.Phase(), 3);
     EXPECT_TRUE(view.running[0]);
     EXPECT_EQ(view.startedWith[0], 300);
     engine.DragIsSure(); // the press outlived the drag time
     EXPECT_FALSE(view.running[0]);
-    Move(12, 10);
+    MoveView(12, 10);
     // While dragging the band is in the image as an exclusive-or of the preview grey.
     for (int x = 5; x <= 12; ++x)
         EXPECT_EQ(Image().At(x, 10), before[size_t(10 * W + x)] ^ kXorGrey);
     engine.ShowBufMouseUp();
-    EXPECT_EQ(engine.phase, 0);
+    EXPECT_EQ(engine.Phase(), 0);
     EXPECT_EQ(Pixels(), WithRow(before, 10, 5, 12, 0xFFFFFF));
     EXPECT_EQ(docs.CurrentDoc().changeCount, 1);
     // The undo copy holds the image as it was at the press.
@@ -35,20 +40,20 @@ TEST_F(EngineTest, HeldPressDrawsFromPressToRelease) {
 
 TEST_F(EngineTest, QuickClickStartsALineThatEndsAtTheNextPress) {
     const auto before = Pixels();
-    Move(3, 4);
-    Press(3, 4);
+    MoveView(3, 4);
+    PressView(3, 4);
     engine.ShowBufMouseUp(); // timer never fired: a click
     EXPECT_FALSE(view.running[0]);
-    EXPECT_EQ(engine.phase, 1);
+    EXPECT_EQ(engine.Phase(), 1);
     EXPECT_EQ(docs.CurrentDoc().changeCount, 0);
-    Move(3, 9);
+    MoveView(3, 9);
     for (int y = 3; y <= 9; ++y) {
         const uint32_t orig = before[size_t(y * W + 3)];
         EXPECT_EQ(Image().At(3, y), y >= 4 ? orig ^ kXorGrey : orig) << y;
     }
-    Press(3, 9);
+    PressView(3, 9);
     engine.ShowBufMouseUp();
-    EXPECT_EQ(engine.phase, 0);
+    EXPECT_EQ(engine.Phase(), 0);
     auto expected = before;
     for (int y = 4; y <= 9; ++y) expected[size_t(y * W + 3)] = 0xFFFFFF;
     EXPECT_EQ(Pixels(), expected);
@@ -59,34 +64,34 @@ TEST_F(EngineTest, QuickClickStartsALineThatEndsAtTheNextPress) {
 
 TEST_F(EngineTest, ChangeCountRisesOncePerCompletedAction) {
     for (int i = 1; i <= 3; ++i) {
-        Drag({1, i}, {8, i});
+        DragView({1, i}, {8, i});
         EXPECT_EQ(docs.CurrentDoc().changeCount, i);
     }
     // A started but unfinished line does not count.
-    Move(1, 20);
-    Press(1, 20);
+    MoveView(1, 20);
+    PressView(1, 20);
     engine.ShowBufMouseUp();
     EXPECT_EQ(docs.CurrentDoc().changeCount, 3);
 }
 
 TEST_F(EngineTest, FeedbackShownThenHiddenLeavesImageIdentical) {
     const auto before = Pixels();
-    Move(2, 2);
-    Press(2, 2);
+    MoveView(2, 2);
+    PressView(2, 2);
     engine.ShowBufMouseUp();
     for (Pair p : {Pair{30, 2}, Pair{30, 25}, Pair{2, 25}, Pair{0, 0}}) {
-        Move(p.x, p.y);
+        MoveView(p.x, p.y);
         EXPECT_NE(Pixels(), before);
     }
     engine.ClearMouseCoords();
     EXPECT_EQ(Pixels(), before);
-    EXPECT_TRUE(engine.outside);
-    EXPECT_EQ(engine.imagePos, (Pair{-1, -1}));
+    EXPECT_TRUE(engine.Outside());
+    EXPECT_EQ(engine.Position(), (Pair{-1, -1}));
     for (int panel = 2; panel <= 4; ++panel) EXPECT_TRUE(host.panels[size_t(panel)].isEmpty());
     // Moves outside the image neither show nor hide anything.
-    Move(W + 5, 3);
+    MoveView(W + 5, 3);
     EXPECT_EQ(Pixels(), before);
-    EXPECT_TRUE(engine.outside);
+    EXPECT_TRUE(engine.Outside());
 }
 
 TEST_F(EngineTest, BrushPreviewRestoresPixelsAndClipsAtEdges) {
@@ -101,7 +106,7 @@ TEST_F(EngineTest, BrushPreviewRestoresPixelsAndClipsAtEdges) {
     const auto before = Pixels();
     engine.SetGridOrigin(); // a tool that shows the brush preview
     for (Pair p : {Pair{10, 10}, Pair{0, 0}, Pair{W - 1, H - 1}, Pair{W - 1, 0}}) {
-        Move(p.x, p.y);
+        MoveView(p.x, p.y);
         ASSERT_TRUE(engine.BrushPreviewShown());
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx) {
@@ -125,13 +130,13 @@ TEST_F(EngineTest, BrushPreviewHiddenAfterScrollingStillRestores) {
         handle = {0, 0};
         return &stamp;
     };
-    engine.clipping = true;
-    engine.client = {20, H}; // x 0..19 visible
+    state.view.clipping = true;
+    state.view.client = {20, H}; // x 0..19 visible
     const auto before = Pixels();
     engine.SetGridOrigin();
-    Move(8, 8);
+    MoveView(8, 8);
     ASSERT_EQ(Image().At(8, 8), 0xABCDEFu);
-    engine.scroll = {20, 0}; // the preview is now outside the visible part
+    state.view.scroll = {20, 0}; // the preview is now outside the visible part
     engine.HideBrushPreview();
     EXPECT_EQ(Pixels(), before);
 }
@@ -153,49 +158,49 @@ TEST_F(EngineTest, CrosshairDrawnTwiceRestoresAndCoversRowAndColumn) {
 }
 
 TEST_F(EngineTest, ShiftLocksAxisAfterMoreThanFourViewPixels) {
-    Move(10, 10);
+    MoveView(10, 10);
     engine.ShiftPressed();
-    Move(10, 10); // anchor
+    MoveView(10, 10); // anchor
     EXPECT_EQ(engine.AxisLock(), ToolEngine::LockArmed);
-    Move(14, 10); // exactly 4: not yet
+    MoveView(14, 10); // exactly 4: not yet
     EXPECT_EQ(engine.AxisLock(), ToolEngine::LockArmed);
-    Move(15, 12); // 5 right, 2 down: horizontal from the next event on
-    EXPECT_EQ(engine.imagePos, (Pair{15, 12}));
+    MoveView(15, 12); // 5 right, 2 down: horizontal from the next event on
+    EXPECT_EQ(engine.Position(), (Pair{15, 12}));
     EXPECT_EQ(engine.AxisLock(), ToolEngine::LockHorizontal);
-    Move(20, 17);
-    EXPECT_EQ(engine.imagePos, (Pair{20, 10}));
+    MoveView(20, 17);
+    EXPECT_EQ(engine.Position(), (Pair{20, 10}));
     engine.KeyReleased();
-    Move(21, 17);
-    EXPECT_EQ(engine.imagePos, (Pair{21, 17}));
+    MoveView(21, 17);
+    EXPECT_EQ(engine.Position(), (Pair{21, 17}));
     EXPECT_EQ(engine.AxisLock(), ToolEngine::LockOff);
 
     // Vertical, and a diagonal tie that never locks.
     engine.ShiftPressed();
-    Move(10, 10);
-    Move(15, 15);
+    MoveView(10, 10);
+    MoveView(15, 15);
     EXPECT_EQ(engine.AxisLock(), ToolEngine::LockArmed);
-    Move(11, 3);
-    Move(17, 20);
-    EXPECT_EQ(engine.imagePos, (Pair{10, 20}));
+    MoveView(11, 3);
+    MoveView(17, 20);
+    EXPECT_EQ(engine.Position(), (Pair{10, 20}));
 }
 
 TEST_F(EngineTest, AxisThresholdIsInViewPixelsAndShiftNeedsThePointerInside) {
-    engine.zoom = {2, 1};
+    state.view.zoom = {2, 1};
     engine.ShiftPressed(); // pointer not over the image yet: not armed
-    Move(20, 20);
+    MoveView(20, 20);
     EXPECT_EQ(engine.AxisLock(), ToolEngine::LockOff);
     engine.ShiftPressed();
-    Move(20, 20);
-    Move(25, 21); // 2.5 image pixels but 5 view pixels
+    MoveView(20, 20);
+    MoveView(25, 21); // 2.5 image pixels but 5 view pixels
     EXPECT_EQ(engine.AxisLock(), ToolEngine::LockHorizontal);
-    Move(40, 30);
-    EXPECT_EQ(engine.imagePos, (Pair{20, 10}));
+    MoveView(40, 30);
+    EXPECT_EQ(engine.Position(), (Pair{20, 10}));
 }
 
 TEST_F(EngineTest, ImmediateToolRunsAndKeepsCurrentTool) {
     engine.SelectTool(&line, true, 2);
     const int activations = line.activations;
-    engine.backCol = 0x00AA00;
+    state.backCol = 0x00AA00;
     docs.CurrentDoc().untitled = false;
     docs.CurrentDoc().fileName = "/tmp/a.png";
     engine.SelectTool(&engine.clearTool, true, 7);
@@ -226,10 +231,10 @@ TEST_F(EngineTest, OneShotToolReturnsToPreviousToolAndVariant) {
     engine.SetGridOrigin();
     EXPECT_EQ(engine.CurrentTool(), &engine.gridOriginTool);
     EXPECT_EQ(engine.PreviousTool(), &line);
-    Move(9, 6);
-    Press(9, 6);
-    EXPECT_EQ(engine.grid.px, 9);
-    EXPECT_EQ(engine.grid.py, 6);
+    MoveView(9, 6);
+    PressView(9, 6);
+    EXPECT_EQ(state.grid.px, 9);
+    EXPECT_EQ(state.grid.py, 6);
     EXPECT_EQ(engine.CurrentTool(), &line);
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.back(), (std::pair<PaintTool*, int>{&line, 3}));
@@ -247,9 +252,9 @@ public:
 TEST_F(EngineTest, OneShotDragToolReturnsAfterTheRelease) {
     OneShotDragTool cut;
     engine.SelectTool(&cut, true, -1);
-    Drag({2, 2}, {9, 2});
+    DragView({2, 2}, {9, 2});
     EXPECT_EQ(engine.CurrentTool(), &line);
-    EXPECT_EQ(engine.phase, 0);
+    EXPECT_EQ(engine.Phase(), 0);
     EXPECT_EQ(cut.clicks, 2);
 }
 
@@ -257,24 +262,24 @@ TEST_F(EngineTest, OneShotDragToolReturnsAfterTheRelease) {
 class HandOverTool : public PaintTool {
 public:
     PaintTool* next = nullptr;
-    void Click(ToolEngine& e) override { e.SelectTool(next, false, -1); }
+    void Click(ToolContext& c) override { c.SelectTool(next, false, -1); }
 };
 
 TEST_F(EngineTest, ToolReplacedDuringClickStopsThePhaseLogic) {
     HandOverTool handOver;
     handOver.next = &line;
     engine.SelectTool(&handOver, true, 0);
-    Move(4, 4);
-    Press(4, 4);
+    MoveView(4, 4);
+    PressView(4, 4);
     EXPECT_EQ(engine.CurrentTool(), &line);
-    EXPECT_EQ(engine.phase, 0);
+    EXPECT_EQ(engine.Phase(), 0);
     EXPECT_FALSE(view.running[0]);
     EXPECT_EQ(line.clicks, 0);
 }
 
 TEST_F(EngineTest, UndoTwiceIsTheIdentityAndFollowsTheCountRule) {
     const auto original = Pixels();
-    Drag({0, 3}, {20, 3});
+    DragView({0, 3}, {20, 3});
     const auto drawn = Pixels();
     ASSERT_NE(drawn, original);
     ASSERT_EQ(docs.CurrentDoc().changeCount, 1);
@@ -289,23 +294,23 @@ TEST_F(EngineTest, UndoTwiceIsTheIdentityAndFollowsTheCountRule) {
 
     // From a count of 4: the stroke makes 5, undo brings back 4 and flips it to 5.
     docs.CurrentDoc().changeCount = 4;
-    Drag({0, 7}, {5, 7});
+    DragView({0, 7}, {5, 7});
     engine.SelectTool(&engine.undoTool, true, -1);
     EXPECT_EQ(docs.CurrentDoc().changeCount, 5);
     EXPECT_EQ(docs.UndoDoc().changeCount, 5);
 }
 
 TEST_F(EngineTest, UndoHidesTheRubberBandBeforeSwapping) {
-    Drag({0, 3}, {20, 3});
+    DragView({0, 3}, {20, 3});
     const auto drawn = Pixels();
-    Move(5, 5);
-    Press(5, 5); // starts a line: the undo copy is now the drawn image
+    MoveView(5, 5);
+    PressView(5, 5); // starts a line: the undo copy is now the drawn image
     engine.ShowBufMouseUp();
-    Move(5, 15); // a band on screen
+    MoveView(5, 15); // a band on screen
     engine.SelectTool(&engine.undoTool, true, -1);
     // Neither side of the swap may keep the band.
     EXPECT_EQ(Pixels(), drawn);
-    EXPECT_EQ(engine.phase, 0);
+    EXPECT_EQ(engine.Phase(), 0);
     const Buffer& undo = docs.UndoDoc().image;
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) ASSERT_EQ(undo.At(x, y), drawn[size_t(y * W + x)]);
@@ -324,29 +329,29 @@ TEST_F(EngineTest, GridToggleSnapsDrawingToolsOnly) {
     std::vector<bool> bars;
     engine.hooks.setPaletteButton = [&](PaintTool* t, bool down) { buttons.emplace_back(t, down); };
     engine.hooks.showGridBar = [&](bool on) { bars.push_back(on); };
-    engine.grid.SetSpacing(8, 8);
-    engine.grid.SetOrigin(3, 0);
-    Move(5, 5);
+    state.grid.SetSpacing(8, 8);
+    state.grid.SetOrigin(3, 0);
+    MoveView(5, 5);
     engine.SelectTool(&engine.gridTool, true, -1);
-    EXPECT_TRUE(engine.gridOn);
+    EXPECT_TRUE(state.gridOn);
     EXPECT_EQ(engine.CurrentTool(), &line);
     EXPECT_EQ(view.pointerMoves.size(), 1u); // pointer moved so its event snaps
-    Move(6, 6);
-    EXPECT_EQ(engine.imagePos, (Pair{3, 8}));
-    Move(7, 3);
-    EXPECT_EQ(engine.imagePos, (Pair{11, 0}));
+    MoveView(6, 6);
+    EXPECT_EQ(engine.Position(), (Pair{3, 8}));
+    MoveView(7, 3);
+    EXPECT_EQ(engine.Position(), (Pair{11, 0}));
 
     HandOverTool fill; // a tool without snapping
     fill.snapToGrid = false;
     engine.SelectTool(&fill, true, 0);
-    Move(6, 6);
-    EXPECT_EQ(engine.imagePos, (Pair{6, 6}));
+    MoveView(6, 6);
+    EXPECT_EQ(engine.Position(), (Pair{6, 6}));
 
     engine.SelectTool(&line, true, 0);
     engine.SelectTool(&engine.gridTool, true, -1);
-    EXPECT_FALSE(engine.gridOn);
-    Move(6, 6);
-    EXPECT_EQ(engine.imagePos, (Pair{6, 6}));
+    EXPECT_FALSE(state.gridOn);
+    MoveView(6, 6);
+    EXPECT_EQ(engine.Position(), (Pair{6, 6}));
     const std::vector<std::pair<PaintTool*, bool>> wantButtons{{&engine.gridTool, true},
                                                                {&engine.gridTool, false}};
     EXPECT_EQ(buttons, wantButtons);
@@ -354,40 +359,40 @@ TEST_F(EngineTest, GridToggleSnapsDrawingToolsOnly) {
 }
 
 TEST_F(EngineTest, InvalidationConvertsWithTheZoom) {
-    engine.zoom = {2, 1};
+    state.view.zoom = {2, 1};
     engine.InvalidateImageRect(5, 6, 2, 3);
     ASSERT_EQ(view.invalidated.size(), 1u);
     EXPECT_EQ(view.invalidated[0], (ViewRect{3, 5, 11, 13}));
-    engine.zoom = {1, 2};
+    state.view.zoom = {1, 2};
     engine.InvalidateImageRect(3, 3, 7, 6);
     // 3 * 0.5 - 1 = 0.5 and 7 * 0.5 + 1 = 4.5, both truncated.
     EXPECT_EQ(view.invalidated[1], (ViewRect{0, 0, 4, 4}));
 }
 
 TEST_F(EngineTest, MovePointerIsClampedToTheVisiblePart) {
-    engine.zoom = {2, 1};
-    engine.scroll = {10, 0};
-    engine.client = {20, 10}; // image x 5..14, y 0..4 visible
+    state.view.zoom = {2, 1};
+    state.view.scroll = {10, 0};
+    state.view.client = {20, 10}; // image x 5..14, y 0..4 visible
     engine.MovePointerToImage({100, -3});
-    EXPECT_EQ(engine.imagePos, (Pair{14, 0}));
+    EXPECT_EQ(engine.Position(), (Pair{14, 0}));
     ASSERT_EQ(view.pointerMoves.size(), 1u);
     EXPECT_EQ(view.pointerMoves[0], (Pair{28, 0}));
     engine.MovePointerToImage({0, 3});
-    EXPECT_EQ(engine.imagePos, (Pair{5, 3}));
+    EXPECT_EQ(engine.Position(), (Pair{5, 3}));
 }
 
 TEST_F(EngineTest, ClippedWorkBufferKeepsToolsInsideTheVisiblePart) {
     const auto before = Pixels();
-    engine.clipping = true;
-    engine.client = {10, 30}; // only x 0..9 visible at 1:1
-    Drag({2, 4}, {30, 4});
+    state.view.clipping = true;
+    state.view.client = {10, 30}; // only x 0..9 visible at 1:1
+    DragView({2, 4}, {30, 4});
     EXPECT_EQ(Pixels(), WithRow(before, 4, 2, 9, 0xFFFFFF));
 }
 
 TEST_F(EngineTest, StatusPanelsShowPositionAndToolText) {
     line.statusText = "LnEnd";
     line.cursor = 5;
-    Move(12, 7);
+    MoveView(12, 7);
     EXPECT_EQ(host.panels[2], "12,7");
     EXPECT_EQ(host.panels[4], "LnEnd");
     EXPECT_EQ(view.cursor, 5);
@@ -402,12 +407,12 @@ TEST_F(EngineTest, StatusPanelsShowPositionAndToolText) {
 TEST_F(EngineTest, RepaintOnlyWhileScreenFeedbackIsMarked) {
     struct Counting : PaintTool {
         int repaints = 0;
-        void Repaint(ToolEngine&) override { ++repaints; }
+        void Repaint(ToolContext&) override { ++repaints; }
     } tool;
     engine.SelectTool(&tool, true, 0);
     engine.ShowBufPaint();
     EXPECT_EQ(tool.repaints, 0);
-    engine.screenFeedback = true;
+    engine.SetScreenFeedback(true);
     engine.ShowBufPaint();
     EXPECT_EQ(tool.repaints, 1);
 }
@@ -417,7 +422,7 @@ TEST_F(EngineTest, ActivityTickOnlyWhileInsideTheImage) {
     engine.hooks.activityTick = [&](PaintTool* t) { ticks += t == &line; };
     engine.ActivateIconFunc();
     EXPECT_EQ(ticks, 0);
-    Move(3, 3);
+    MoveView(3, 3);
     engine.ActivateIconFunc();
     EXPECT_EQ(ticks, 1);
 }

@@ -1,209 +1,31 @@
 // Freehand, line and curve tools driven through the engine's pointer events, checked pixel by
-// pixel against small reference walks written out here.
-#include "../document/FakeHost.h"
-#include "FakeToolHost.h"
+// pixel against small reference walks written out in the bench.
+#include "ToolBench.h"
 #include "brush/StampLine.h"
 #include "tools/FigureSink.h"
 #include "tools/Figures.h"
-#include "tools/StandardTools.h"
 #include "tools/StrokeGeometry.h"
-#include "tools/ToolEngine.h"
-
-#include <QString>
-
-#include <gtest/gtest.h>
-
-#include <array>
-#include <cmath>
-#include <cstdlib>
-#include <functional>
-#include <initializer_list>
-#include <string>
-#include <vector>
 
 namespace {
 
-constexpr uint32_t kXorGrey = 0x8F8F8F;
+using namespace bench;
 
-// LINEBAR / CURVEBAR as the tools see it: 0 spacing mode, 1 value, 2 arrowhead size.
-struct FakeBar : OptionBarHost {
-    std::array<double, 3> values{};
-    std::array<std::function<void()>, 3> handlers;
-
-    double Value(int i) const override { return size_t(i) < 3 ? values[size_t(i)] : 0; }
-    void SetValue(int i, double v) override { values.at(size_t(i)) = v; }
-    void SetHandler(int i, std::function<void()> h) override { handlers.at(size_t(i)) = h; }
-    // The user edits a control: new value, then its handler.
-    void Change(int i, double v) {
-        values.at(size_t(i)) = v;
-        if (handlers.at(size_t(i))) handlers.at(size_t(i))();
-    }
-};
-
-using Points = std::vector<Pair>;
-
-std::string Hex(uint32_t v) {
-    return QString::number(v, 16).toStdString();
-}
-
-std::string Str(Pair p) {
-    return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
-}
-
-// Bresenham from a through b: error 2·minor − major, minor step when it is not negative.
-Points RefLine(Pair a, Pair b) {
-    const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
-    const bool xMajor = dx >= dy;
-    const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
-    const Pair majorStep = xMajor ? Pair{b.x < a.x ? -1 : 1, 0} : Pair{0, b.y < a.y ? -1 : 1};
-    const Pair minorStep = xMajor ? Pair{0, b.y < a.y ? -1 : 1} : Pair{b.x < a.x ? -1 : 1, 0};
-    Points out;
-    Pair p = a;
-    for (int i = 0, e = 2 * minor - major; i <= major; ++i) {
-        out.push_back(p);
-        if (e >= 0) {
-            p = {p.x + minorStep.x, p.y + minorStep.y};
-            e -= 2 * major;
-        }
-        e += 2 * minor;
-        p = {p.x + majorStep.x, p.y + majorStep.y};
-    }
-    return out;
-}
-
-// Arrowhead tips with the exact sine and cosine of 30 degrees.
-std::array<Pair, 2> RefArrow(Pair s, Pair e, int length) {
-    const double dx = s.x - e.x, dy = s.y - e.y, d = std::hypot(dx, dy);
-    const double c = std::sqrt(3.0) / 2;
-    std::array<Pair, 2> out;
-    for (size_t k = 0; k < 2; ++k) {
-        const double sn = k == 0 ? -0.5 : 0.5;
-        out[k] = {e.x + int(std::trunc((dx * c - dy * sn) * length / d)),
-                  e.y + int(std::trunc((dx * sn + dy * c) * length / d))};
-    }
-    return out;
-}
-
-// The stamp positions along the sixteen chords of the quadratic from s to e that passes through p
-// at its middle; a joint counts once, as the spacing runs on across it.
-Points RefCurve(Pair s, Pair p, Pair e) {
-    const Pair c{2 * p.x - (s.x + e.x) / 2, 2 * p.y - (s.y + e.y) / 2};
-    Points out{s};
-    for (int k = 1; k <= 16; ++k) {
-        const double t = k / 16.0, u = 1 - t;
-        const Pair q{int(std::trunc(u * u * s.x + 2 * t * u * c.x + t * t * e.x)),
-                     int(std::trunc(u * u * s.y + 2 * t * u * c.y + t * t * e.y))};
-        const Points chord = RefLine(out.back(), q);
-        out.insert(out.end(), chord.begin() + 1, chord.end());
-    }
-    return out;
-}
-
-// Every n-th position from the first.
-Points Every(const Points& pts, size_t n) {
-    Points out;
-    for (size_t i = 0; i < pts.size(); i += n) out.push_back(pts[i]);
-    return out;
-}
-
-Points Join(std::initializer_list<Points> parts) {
-    Points out;
-    for (const Points& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
-struct StrokeTest : ::testing::Test {
-    static constexpr int W = 120, H = 80;
+// A 120 x 80 patterned picture, a 1 x 1 brush, continuous freehand current.
+struct StrokeTest : ToolBench {
     static constexpr uint32_t Draw = 0x2040E0, Back = 0xE0A010;
 
-    FakeHost host;
-    FakeToolHost view;
-    DocumentTable docs{host, host, host};
-    StandardTools tools;
-    FakeBar bar;
-    ToolEngine engine{docs, view, host, &tools.continuousFreehand};
-
+    StrokeTest() : ToolBench({120, 80}, Start::Freehand) {}
     void SetUp() override {
-        ASSERT_TRUE(docs.CurrentDoc().MakeBlank({W, H}));
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x)
-                Image().At(x, y) = uint32_t((x * 7 + y * 13) * 0x010203) & 0xFFFFFF;
-        engine.drawCol = Draw;
-        engine.backCol = Back;
+        ToolBench::SetUp();
+        state.drawCol = Draw;
+        state.backCol = Back;
         engine.SetOptionBar(&bar);
         UseBrush(0); // 1 x 1
     }
-
-    Buffer& Image() { return docs.CurrentDoc().image; }
-    int Changes() { return docs.CurrentDoc().changeCount; }
-    std::vector<uint32_t> Pixels() { return Snapshot(Image()); }
-    static std::vector<uint32_t> Snapshot(const Buffer& b) {
-        std::vector<uint32_t> out;
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x) out.push_back(b.At(x, y));
-        return out;
-    }
-    static std::vector<uint32_t> With(std::vector<uint32_t> px, const Points& pts, uint32_t col) {
-        for (Pair p : pts)
-            if (p.x >= 0 && p.x < W && p.y >= 0 && p.y < H) px[size_t(p.y * W + p.x)] = col;
-        return px;
-    }
-    // Pixels covered an odd number of times show the preview grey.
-    static std::vector<uint32_t> Xored(std::vector<uint32_t> px, const Points& pts) {
-        std::vector<int> n(px.size());
-        for (Pair p : pts)
-            if (p.x >= 0 && p.x < W && p.y >= 0 && p.y < H) ++n[size_t(p.y * W + p.x)];
-        for (size_t i = 0; i < px.size(); ++i)
-            if (n[i] % 2) px[i] ^= kXorGrey;
-        return px;
-    }
-
-    void UseBrush(int radius) {
-        ASSERT_TRUE(engine.brush.SelectBuiltIn(BrushShape::Circular, radius, Draw, Back));
-    }
-    // Activate puts the tool's own values into the bar; the test's come after.
+    // LINEBAR / CURVEBAR: 0 spacing mode, 1 value, 2 arrowhead size.
     void Use(PaintTool& tool, int mode = 0, int value = 2, int arrow = 0) {
-        engine.SelectTool(&tool, true, 0);
-        bar.values = {double(mode), double(value), double(arrow)};
+        ToolBench::Use(tool, {double(mode), double(value), double(arrow)});
     }
-
-    Pair ToView(Pair p) const {
-        return {p.x * engine.zoom.n / engine.zoom.d, p.y * engine.zoom.n / engine.zoom.d};
-    }
-    static ShiftState Button(bool right) {
-        return right ? ShiftState{.right = true} : ShiftState{.left = true};
-    }
-    void Move(Pair p, bool right = false) { engine.StoreMouseCoords(ToView(p), Button(right)); }
-    void Press(Pair p, bool right = false) {
-        Move(p, right);
-        engine.ShowBufMouseDown(ToView(p), Button(right));
-    }
-    void Release() { engine.ShowBufMouseUp(); }
-    // Released while the drag timer still runs.
-    void Click(Pair p, bool right = false) {
-        Press(p, right);
-        Release();
-    }
-    // Held past the drag time, moved through the path, released at its end.
-    void Drag(Points path, bool right = false) {
-        Press(path[0], right);
-        engine.DragIsSure();
-        for (size_t i = 1; i < path.size(); ++i) Move(path[i], right);
-        Release();
-    }
-    // Names the first differing pixels, so that a failure says where.
-    static testing::AssertionResult Same(const std::vector<uint32_t>& got,
-                                         const std::vector<uint32_t>& want) {
-        testing::AssertionResult r = testing::AssertionFailure();
-        int diffs = 0;
-        for (size_t i = 0; i < got.size(); ++i)
-            if (got[i] != want[i] && ++diffs <= 6)
-                r << " (" << i % W << "," << i / W << ") is " << Hex(got[i]) << " not "
-                  << Hex(want[i]);
-        return diffs ? r << "; " << diffs << " pixels differ" : testing::AssertionSuccess();
-    }
-    // The pointer leaves the view, taking any feedback with it.
-    void Leave() { engine.ClearMouseCoords(); }
 };
 
 TEST_F(StrokeTest, SpacingModesStampWhereTheRubberBandShows) {
@@ -255,7 +77,7 @@ TEST_F(StrokeTest, SingleLineByHeldDragAndByClickMoveClick) {
     const auto before = Pixels();
     Use(tools.singleLine);
     Drag({{3, 5}, {20, 30}, {40, 17}});
-    EXPECT_EQ(engine.phase, 0);
+    EXPECT_EQ(engine.Phase(), 0);
     EXPECT_EQ(Changes(), 1);
     EXPECT_TRUE(Same(Snapshot(docs.UndoDoc().image), before));
     Leave();
@@ -263,7 +85,7 @@ TEST_F(StrokeTest, SingleLineByHeldDragAndByClickMoveClick) {
     EXPECT_TRUE(Same(Pixels(), first));
 
     Click({90, 45}); // released within the drag time: only the start
-    EXPECT_EQ(engine.phase, 1);
+    EXPECT_EQ(engine.Phase(), 1);
     EXPECT_EQ(Changes(), 1);
     Move({70, 50});
     Click({50, 60});
@@ -293,7 +115,7 @@ TEST_F(StrokeTest, FreehandKinds) {
     const auto before = Pixels();
     Use(tools.continuousFreehand);
     Click({10, 10}); // a quick click is one dab and a whole action
-    EXPECT_EQ(engine.phase, 0);
+    EXPECT_EQ(engine.Phase(), 0);
     EXPECT_EQ(Changes(), 1);
     EXPECT_TRUE(Same(Snapshot(docs.UndoDoc().image), before));
     Drag({{20, 20}, {30, 20}, {35, 30}, {20, 34}});
@@ -317,9 +139,9 @@ TEST_F(StrokeTest, CurvePassesThroughTheBendPoint) {
     const Pair s{11, 61}, e{100, 60}, p{55, 15}; // odd sums: the mid point truncates
     Use(tools.singleCurve);
     Drag({s, {60, 70}, e}); // a held first press sets the end at its release
-    EXPECT_EQ(engine.phase, 2);
+    EXPECT_EQ(engine.Phase(), 2);
     Click(p);
-    EXPECT_EQ(engine.phase, 0);
+    EXPECT_EQ(engine.Phase(), 0);
     EXPECT_EQ(Changes(), 1);
     Leave();
     EXPECT_TRUE(Same(Pixels(), With(before, RefCurve(s, p, e), Draw)));
@@ -347,17 +169,17 @@ TEST_F(StrokeTest, RightButtonPaintsBackgroundAndRestoresTheStamp) {
     const auto before = Pixels();
     Use(tools.singleLine);
     Drag({{10, 10}, {50, 30}}, true);
-    EXPECT_EQ(engine.brush.stamp.At(0, 0), Draw);
+    EXPECT_EQ(state.brush.stamp.At(0, 0), Draw);
     Use(tools.continuousFreehand);
     Drag({{60, 10}, {80, 10}}, true);
-    EXPECT_EQ(engine.brush.stamp.At(0, 0), Draw);
+    EXPECT_EQ(state.brush.stamp.At(0, 0), Draw);
     Click({90, 50}, true);
-    EXPECT_EQ(engine.brush.stamp.At(0, 0), Draw);
+    EXPECT_EQ(state.brush.stamp.At(0, 0), Draw);
     Use(tools.singleCurve);
     Click({10, 60}, true);
     Click({50, 60}, true);
     Click({30, 50}, true);
-    EXPECT_EQ(engine.brush.stamp.At(0, 0), Draw);
+    EXPECT_EQ(state.brush.stamp.At(0, 0), Draw);
     Leave();
     EXPECT_TRUE(Same(Pixels(), With(before,
                                     Join({RefLine({10, 10}, {50, 30}),
@@ -407,11 +229,11 @@ TEST_F(StrokeTest, FeedbackLeavesNoResidue) {
 
     for (ZoomRatio z : {ZoomRatio{1, 1}, ZoomRatio{3, 1}, ZoomRatio{1, 2}})
         for (bool clip : {false, true}) {
-            engine.zoom = z;
-            engine.clipping = clip;
+            state.view.zoom = z;
+            state.view.clipping = clip;
             // Image x 12..91, y 8..67 visible.
-            engine.scroll = clip ? ToView({12, 8}) : Pair{0, 0};
-            engine.client = clip ? ToView({80, 60}) : Pair{0, 0};
+            state.view.scroll = clip ? ToView({12, 8}) : Pair{0, 0};
+            state.view.client = clip ? ToView({80, 60}) : Pair{0, 0};
             for (size_t k = 0; k < cases.size(); ++k) {
                 const auto [tool, how] = cases[k];
                 SCOPED_TRACE(testing::Message() << "case " << k << " zoom " << z.n << "/" << z.d

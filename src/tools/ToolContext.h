@@ -1,0 +1,81 @@
+#pragma once
+
+#include "document/DocumentTable.h"
+#include "document/Grid.h"
+#include "document/Host.h"
+#include "raster/Geometry.h"
+
+#include <QString>
+
+#include <cstdint>
+
+class Brush;
+class Buffer;
+class OptionBarHost;
+class PaintTool;
+
+// The last pointer event's keys and buttons.
+struct ShiftState {
+    bool shift = false, alt = false, ctrl = false;
+    bool left = false, right = false, middle = false, dbl = false;
+    friend bool operator==(const ShiftState&, const ShiftState&) = default;
+};
+
+// What a tool may read and do while the engine runs it: the whole of a tool's view of the
+// program. The engine implements it; tools never see the engine.
+class ToolContext {
+public:
+    // The pointer: its image position (snapped while the grid is on), where the feedback was
+    // last shown, the keys and buttons of its last event.
+    virtual Pair Position() const = 0;
+    virtual Pair ShownPosition() const = 0;
+    virtual const ShiftState& Keys() const = 0;
+    virtual bool PointerInImage() const = 0;
+    virtual void MovePointerToImage(Pair image) = 0;
+
+    // The action's phase (ToolPhase). A tool moves it only through these.
+    virtual int Phase() const = 0;
+    virtual void SetPhase(int phase) = 0;
+    // Nothing is shown until the pointer moves again.
+    virtual void HideUntilPointerMoves() = 0;
+
+    // The picture: the documents, the buffer to paint into (only the visible part while
+    // clipping), invalidation in image pixels (inclusive), the undo copy.
+    virtual DocumentTable& Documents() = 0;
+    virtual Buffer& WorkBuffer() = 0;
+    virtual void Invalidate(const Rect& image) = 0;
+    virtual bool TakeUndo() = 0;
+    // A dab must show at once, not when the window gets round to it.
+    virtual void UpdateViewNow() = 0;
+
+    // The brush and the two colours; the stamp brush prepared for a button.
+    virtual Brush& CurrentBrush() = 0;
+    virtual uint32_t DrawColour() const = 0;
+    virtual uint32_t BackColour() const = 0;
+    virtual void PrepareStamp(bool useBackground) = 0;
+
+    // Feedback.
+    virtual void ShowBrushPreview() = 0;
+    virtual void HideBrushPreview() = 0;
+    virtual void RefreshToolDisplay(bool hide, bool show) = 0;
+
+    // The grid and its switch (which shows or hides the grid bar and redraws the view).
+    virtual GridSettings& Grid() = 0;
+    virtual void SetGridOn(bool on) = 0;
+
+    // The current tool's option bar, the status bar, texts and keyed messages.
+    virtual OptionBarHost& Bar() = 0;
+    virtual void SetPanel(int panel, const QString& text) = 0;
+    virtual QString Translate(const QString& key) const = 0;
+    virtual int Message(const QString& textKey, const QString& titleKey, int style) = 0;
+
+    // Other tools: hand over to one (ends this press's phase logic), the one before, the one to
+    // continue with after a command, the palette.
+    virtual void SelectTool(PaintTool* tool, bool redraw, int variant) = 0;
+    virtual PaintTool* PreviousTool() const = 0;
+    virtual void SetPendingTool(PaintTool* tool) = 0;
+    virtual void ShowInPalette(PaintTool* tool, int variant) = 0;
+
+protected:
+    ~ToolContext() = default;
+};
