@@ -3,7 +3,6 @@
 #include "tools/ToolEngine.h"
 
 FreehandTool::FreehandTool(Kind k) : kind(k) {
-    helpContext = 2100;
     phaseCount = 2;
 }
 

@@ -70,9 +70,7 @@ void BarStrokeTool::HideFeedback(ToolEngine& engine) {
 }
 
 LineTool::LineTool(bool continuous) : BarStrokeTool(continuous, "LnStr") {
-    helpContext = 2200;
     phaseCount = 2;
-    optionBar = QStringLiteral("LINEBAR");
 }
 
 void LineTool::RubberBand(ToolEngine& engine) {
