@@ -43,12 +43,7 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     WireOptionBar();
 
     PaletteTools tools;
-    tools.byIcon = [this, &e](const QString& icon) -> PaintTool* {
-        if (icon == QLatin1String("UNDO")) return &e.undoTool;
-        if (icon == QLatin1String("CLEAR")) return &e.clearTool;
-        if (icon == QLatin1String("GRID")) return &e.gridTool;
-        return tools_.ByIcon(icon); // nullptr: its tool comes with a later part
-    };
+    tools.toolOf = toolregistry::ResolverFor({&tools_, &e});
     tools.cutAlternate = &tools_.restoreBrush;
     RegisterStandardPalette(palette_, tools);
     palette_.DisableGroupsWithoutTools();

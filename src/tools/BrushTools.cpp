@@ -6,7 +6,6 @@
 BuiltInBrushTool::BuiltInBrushTool(BrushShape s, int r) : shape(s), radius(r) {
     flags = Immediate;
     keepsUndo = false;
-    helpContext = 2000;
 }
 
 void BuiltInBrushTool::Activate(ToolContext& context) {

@@ -4,9 +4,7 @@
 #include "tools/ToolContext.h"
 
 CurveTool::CurveTool(bool continuous) : BarStrokeTool(continuous, "SplnStr") {
-    helpContext = 2300;
     phaseCount = 3;
-    optionBar = QStringLiteral("CURVEBAR");
 }
 
 void CurveTool::Trace(ToolContext& context, FigureSink& sink, Pair p) {

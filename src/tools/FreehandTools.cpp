@@ -4,7 +4,6 @@
 #include "tools/ToolContext.h"
 
 FreehandTool::FreehandTool(Kind k) : kind(k) {
-    helpContext = 2100;
     phaseCount = 2;
 }
 

@@ -62,9 +62,7 @@ void BarStrokeTool::HideFeedback(ToolContext& context) {
 }
 
 LineTool::LineTool(bool continuous) : BarStrokeTool(continuous, "LnStr") {
-    helpContext = 2200;
     phaseCount = 2;
-    optionBar = QStringLiteral("LINEBAR");
 }
 
 void LineTool::Trace(ToolContext&, FigureSink& sink, Pair p) {

@@ -36,7 +36,6 @@ public:
     int32_t helpContext = 100;
     QString optionBar;                   // bar key, empty for none
     int32_t phaseCount = 2;              // 1, 2 or 3; a Toggle tool's on/off state
-    const void* paletteButton = nullptr; // owned by the palette
     int32_t cursor = ToolCursor::Cross;
     QString statusText; // translated, set by Activate
 

@@ -1,7 +1,8 @@
 #include "tools/Palette.h"
 
+#include "tools/ToolRegistry.h"
+
 #include <algorithm>
-#include <array>
 
 Palette::Palette(TranslateFn translate) : translate_(std::move(translate)) {}
 
@@ -223,79 +224,18 @@ const std::vector<QString>& PaletteHintTable() {
     return table;
 }
 
-namespace {
-
-struct StandardEntry {
-    const char* icon;
-    int hint;   // index in the hint table
-    int perRow; // 0 continues the group above
-    int key;
-    PaletteButtonGroup buttonGroup;
-};
-
-constexpr auto T = PaletteButtonGroup::Tools;
-constexpr int Shift = KeyMod::Shift;
-
-// The tool groups; components and the two commands follow them.
-constexpr std::array<StandardEntry, 39> kToolEntries = {
-    {{"BRUSH1", 0, 4, 0, T},
-     {"BRUSH11", 34, 0, 0, T},
-     {"BRUSH12", 35, 0, 0, T},
-     {"BRUSH13", 36, 0, 0, T},
-     {"BRUSH2", 1, 0, 0, T},
-     {"BRUSH21", 37, 0, 0, T},
-     {"BRUSH22", 38, 0, 0, T},
-     {"BRUSH23", 39, 0, 0, T},
-     {"PEN1", 2, 4, 'P', T},
-     {"PEN2", 3, 0, 'P', T},
-     {"PEN3", 4, 0, 'P', T},
-     {"LINE1", 5, 4, 'L', T},
-     {"LINE2", 6, 0, 'L', T},
-     {"SPLINE1", 7, 4, 'U', T},
-     {"SPLINE2", 8, 0, 'U', T},
-     {"RECT1", 9, 4, 'R', T},
-     {"RECT2", 10, 0, 'R', T},
-     {"RECT3", 11, 0, 'R', T},
-     {"RECT4", 12, 0, 'R', T},
-     {"CRC1", 13, 4, 'C', T},
-     {"CRC2", 14, 0, 'C', T},
-     {"CRC3", 15, 0, 'C', T},
-     {"CRC4", 16, 0, 'C', T},
-     {"FILLDRAW", 17, 4, 'D', T},
-     {"FILLPOLY", 18, 0, 'D', T},
-     {"SPRAY1", 21, 4, 'S', T},
-     {"SPRAY2", 22, 0, 'S', T},
-     {"FILL1", 19, 4, 'F', T},
-     {"FILL2", 20, 0, 'F', T},
-     {"TEXT", 28, 4, 'T', T},
-     {"CUT1", 23, 5, 'B', T},
-     {"CUT2", 24, 0, 'B', T},
-     {"CUT3", 25, 0, 'B', T},
-     {"CUT4", 26, 0, 'B', T},
-     {"CUT5", 27, 0, 'B', T},
-     {"CLONE", 40, 4, 'O', T},
-     {"GETCOL", 29, 4, 'G', T},
-     {"CHCOL", 30, 4, 'H', T},
-     {"GRID", 31, 4, Shift + '3', PaletteButtonGroup::Grid}}};
-
-constexpr std::array<StandardEntry, 2> kCommandEntries = {
-    {{"UNDO", 32, 4, KeyMod::Ctrl + 'Z', PaletteButtonGroup::Command},
-     {"CLEAR", 33, 4, KeyMod::Ctrl + 'C', PaletteButtonGroup::Command}}};
-
-} // namespace
-
 void RegisterStandardPalette(Palette& palette, const PaletteTools& tools) {
     const auto& hints = PaletteHintTable();
-    auto add = [&](const StandardEntry& e) {
-        PaintTool* tool = tools.byIcon ? tools.byIcon(QString(e.icon)) : nullptr;
+    auto add = [&](const ToolEntry& e) {
+        PaintTool* tool = tools.toolOf ? tools.toolOf(e) : nullptr;
         palette.RegisterVariant(e.icon, tool, e.key, e.buttonGroup, hints[size_t(e.hint)], e.perRow,
                                 e.hint);
     };
-    for (const StandardEntry& e : kToolEntries) {
+    for (const ToolEntry& e : toolregistry::ToolGroups()) {
         add(e);
         const QString icon = e.icon;
         if (icon == "BRUSH23") palette.RegisterAlternate(tools.brushAlternate, 0);
-        if (icon == "CUT5") palette.RegisterAlternate(tools.cutAlternate, Shift + 'B');
+        if (icon == "CUT5") palette.RegisterAlternate(tools.cutAlternate, KeyMod::Shift + 'B');
     }
     int perRow = 8;
     for (const PaletteComponent& c : tools.components) {
@@ -308,5 +248,5 @@ void RegisterStandardPalette(Palette& palette, const PaletteTools& tools) {
         palette.RegisterVariant("EMPTY", nullptr, 0, PaletteButtonGroup::Command, {}, 4);
         palette.DisableLastGroup();
     }
-    for (const StandardEntry& e : kCommandEntries) add(e);
+    for (const ToolEntry& e : toolregistry::Commands()) add(e);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 class PaintTool;
+struct ToolEntry;
 
 using TranslateFn = std::function<QString(const QString& key)>;
 
@@ -153,11 +154,13 @@ struct PaletteComponent {
 
 // The tools behind the standard palette entries.
 struct PaletteTools {
-    std::function<PaintTool*(const QString& icon)> byIcon; // the tool of an entry, by icon name
-    PaintTool* brushAlternate = nullptr;                   // right button on Brushes
-    PaintTool* cutAlternate = nullptr;                     // right button on Cut, and Shift+B
-    std::vector<PaletteComponent> components;              // in the order found
+    // The tool of a registry entry (toolregistry::ResolverFor); nullptr leaves it disabled.
+    std::function<PaintTool*(const ToolEntry&)> toolOf;
+    PaintTool* brushAlternate = nullptr;      // right button on Brushes
+    PaintTool* cutAlternate = nullptr;        // right button on Cut, and Shift+B
+    std::vector<PaletteComponent> components; // in the order found
 };
 
-// Registers the whole palette in its fixed order, components and commands included.
+// Registers the whole palette from the tool registry in its fixed order, components and commands
+// included.
 void RegisterStandardPalette(Palette& palette, const PaletteTools& tools);

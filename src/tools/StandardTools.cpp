@@ -12,19 +12,5 @@ StandardTools::StandardTools()
         b.singleFreehand = &singleFreehand;
         b.dottedFreehand = &dottedFreehand;
     }
-}
-
-PaintTool* StandardTools::ByIcon(const QString& icon) {
-    static const char* const brushIcons[] = {"BRUSH1", "BRUSH11", "BRUSH12", "BRUSH13",
-                                             "BRUSH2", "BRUSH21", "BRUSH22", "BRUSH23"};
-    for (size_t i = 0; i < brushes.size(); ++i)
-        if (icon == QLatin1String(brushIcons[i])) return &brushes[i];
-    const std::pair<const char*, PaintTool*> others[] = {
-        {"PEN1", &continuousFreehand}, {"PEN2", &dottedFreehand},  {"PEN3", &singleFreehand},
-        {"LINE1", &singleLine},        {"LINE2", &continuousLine}, {"SPLINE1", &singleCurve},
-        {"SPLINE2", &continuousCurve},
-    };
-    for (const auto& [name, tool] : others)
-        if (icon == QLatin1String(name)) return tool;
-    return nullptr;
+    toolregistry::ApplySettings({this, nullptr});
 }

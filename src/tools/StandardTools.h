@@ -4,12 +4,12 @@
 #include "tools/CurveTools.h"
 #include "tools/FreehandTools.h"
 #include "tools/LineTools.h"
-
-#include <QString>
+#include "tools/ToolRegistry.h"
 
 #include <array>
 
-// The palette's tools that exist so far, one object each for the whole run.
+// The palette's tools that exist so far, one object each for the whole run. The registry's entries
+// find them here (ToolObjects::standard) and give them their settings when they are built.
 struct StandardTools {
     StandardTools();
     StandardTools(const StandardTools&) = delete;
@@ -25,7 +25,4 @@ struct StandardTools {
     CurveTool singleCurve{false};
     CurveTool continuousCurve{true};
     RestoreBrushTool restoreBrush;
-
-    // The tool of a palette icon name, or nullptr.
-    PaintTool* ByIcon(const QString& icon);
 };

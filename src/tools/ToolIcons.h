@@ -1,7 +1,8 @@
 #pragma once
 
 // The palette's icons and the tools' pointer shapes, drawn in code so that they stay sharp and
-// share one look. Names are those the palette registers ("LINE1", "CUT5", "EMPTY", ...).
+// share one look. Names are those the palette registers ("LINE1", "CUT5", "EMPTY", ...). Each
+// tool family draws its icons beside it, in <Family>ToolIcons.cpp; the cursors are ToolCursors.cpp.
 
 #include <QImage>
 #include <QPoint>

@@ -33,7 +33,7 @@ struct PaletteUi {
 
     PaletteUi() {
         PaletteTools tools;
-        tools.byIcon = ToolFor;
+        tools.toolOf = palettetest::EntryTool;
         tools.cutAlternate = kCutAlt;
         RegisterStandardPalette(palette, tools);
         palette.SetSelectHandler([this](PaintTool* t, int v) { selected.push_back({t, v}); });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/ToolRegistry.h"
+
 #include <QStringList>
 
 #include <array>
@@ -25,6 +27,11 @@ inline const QStringList kIcons = {
 
 inline PaintTool* ToolFor(const QString& icon) {
     return kIcons.contains(icon) ? FakeTool(int(kIcons.indexOf(icon))) : nullptr;
+}
+
+// Stands in for the registry's resolver: every entry has a tool, built or not.
+inline PaintTool* EntryTool(const ToolEntry& entry) {
+    return ToolFor(entry.icon);
 }
 
 } // namespace palettetest

@@ -31,7 +31,7 @@ struct Fixture {
         palette.SetSelectHandler([this](PaintTool* t, int v) { selected.push_back({t, v}); });
         palette.SetChangeHandler([this](int g) { changed.push_back(g); });
         PaletteTools tools;
-        tools.byIcon = ToolFor;
+        tools.toolOf = palettetest::EntryTool;
         tools.brushAlternate = kBrushAlt;
         tools.cutAlternate = kCutAlt;
         tools.components = std::move(components);
