@@ -21,9 +21,9 @@ namespace {
 struct ProgramPalette {
     FakeHost host;
     FakeToolHost view;
-    DocumentTable docs{host, host, host};
+    ProgramState state{host, host, host};
     StandardTools tools;
-    ToolEngine engine{docs, view, host, &tools.continuousFreehand};
+    ToolEngine engine{state, view, &tools.continuousFreehand};
     Palette palette{[](const QString& k) { return k; }};
 
     ProgramPalette() {
