@@ -93,7 +93,7 @@ QString DocumentTable::DisplayName(const ImageDoc& doc) const {
 }
 
 void DocumentTable::UpdateFileLabel() {
-    status_.SetPanel(0, "[" + QString::number(current_ + 1) + "] " + DisplayName(CurrentDoc()));
+    status_.SetPanel(StatusPanel::File, "[" + QString::number(current_ + 1) + "] " + DisplayName(CurrentDoc()));
 }
 
 std::array<DocumentTable::WindowMenuItem, DocumentTable::kSlotCount>
