@@ -2,7 +2,6 @@
 
 #include "app/AboutPanel.h"
 #include "app/ColourCommands.h"
-#include "app/CommandRegistry.h"
 #include "app/FileCommands.h"
 #include "color/ui/ColorSel.h"
 #include "color/ui/PalettePanel.h"
