@@ -1,6 +1,7 @@
 #include "app/FileCommands.h"
 
 #include "app/AppContext.h"
+#include "app/CommandRegistry.h"
 #include "app/MainForm.h"
 #include "app/Preferences.h"
 #include "app/ShellHost.h"
@@ -80,11 +81,11 @@ void FileCommands::Wire() {
                        &docs_.UndoDoc().image},
                       host_);
     };
+}
 
-    const auto hook = [this](const char* name, auto handler) {
-        QAction* a = form_.Action(QString::fromLatin1(name));
-        a->setEnabled(true);
-        connect(a, &QAction::triggered, this, handler);
+void FileCommands::Register(CommandRegistry& commands) {
+    const auto hook = [this, &commands](const char* name, auto handler) {
+        commands.Register(QString::fromLatin1(name), this, handler);
     };
     hook("New1", [this] { New1Click(); });
     hook("OpenImage", [this] { OpenImageClick(); });

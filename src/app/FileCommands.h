@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class CommandRegistry;
 class ProgramState;
 class DocumentTable;
 class PaintTool;
@@ -45,6 +46,9 @@ public:
     ~FileCommands() override;
 
     void SetUpdateTarget(const QString& target) { updateTarget_ = target; }
+    // New, Open, Save, Save as, Update & Exit, Brush > Open and Brush > Save. Reopen is a submenu
+    // of its own, enabled while it has entries.
+    void Register(CommandRegistry& commands);
 
     void New1Click();
     void OpenImageClick();
@@ -68,7 +72,7 @@ public:
     OpenPreview& Preview() { return preview_; }
 
 private:
-    void Wire();
+    void Wire(); // the document table's hooks
     void AddRecent(const QString& entry);
     void RebuildReopenMenu();
     bool SaveCurrent(const QString& name);

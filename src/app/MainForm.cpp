@@ -4,6 +4,7 @@
 
 #include "app/AppContext.h"
 #include "app/AboutPanel.h"
+#include "app/CommandRegistry.h"
 #include "app/HelpWindow.h"
 #include "app/MainMenu.h"
 #include "document/ui/TBuffer.h"
@@ -24,14 +25,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-namespace {
-
-// The commands that work already; everything else waits for its feature.
-const char* const kBuiltCommands[] = {"Exit1", "Contents1", "ToolbarVisib", "PaletteVisib",
-                                      "PrefsMenu", "About1",       "Homepage"};
-
-} // namespace
-
 TMainForm::TMainForm(AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("MainForm"));
@@ -40,9 +33,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     resize(800, 600);
 
     BuildMainMenu(this, menuBar());
-    for (QAction* a : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
-        if (!a->objectName().isEmpty()) a->setEnabled(false);
-    SetActionsEnabled({std::begin(kBuiltCommands), std::end(kBuiltCommands)}, true);
+    commands_ = std::make_unique<CommandRegistry>(*this);
     SetActionEnabled(QStringLiteral("Reopen1"), false);
     Action(QStringLiteral("FilterFactory1"))->setVisible(false);
     SetUpdateMode(false);
@@ -58,7 +49,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     scrollBox_->setWidget(showBuf_);
     setCentralWidget(scrollBox_);
 
-    ConnectBuiltCommands();
+    RegisterCommands(*commands_);
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 }
 
@@ -113,28 +104,25 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMainForm::ConnectBuiltCommands() {
-    connect(Action(QStringLiteral("Exit1")), &QAction::triggered, this, &QWidget::close);
+void TMainForm::RegisterCommands(CommandRegistry& commands) {
+    commands.Register(QStringLiteral("Exit1"), this, [this] { close(); });
 
-    QAction* toolbarVisib = Action(QStringLiteral("ToolbarVisib"));
-    QAction* paletteVisib = Action(QStringLiteral("PaletteVisib"));
+    QAction* toolbarVisib = commands.Register(QStringLiteral("ToolbarVisib"), this,
+                                              [this](bool on) { ToolbarVisibClick(on); });
+    QAction* paletteVisib = commands.Register(QStringLiteral("PaletteVisib"), this,
+                                              [this](bool on) { PaletteVisibClick(on); });
     for (QAction* a : {toolbarVisib, paletteVisib}) {
         a->setCheckable(true);
         a->setChecked(true);
     }
-    connect(toolbarVisib, &QAction::triggered, this, &TMainForm::ToolbarVisibClick);
-    connect(paletteVisib, &QAction::triggered, this, &TMainForm::PaletteVisibClick);
     // A bar hidden by other means (its context menu, a floating bar's close) clears the tick.
     connect(toolsBar_, &QToolBar::visibilityChanged, toolbarVisib, &QAction::setChecked);
     connect(paletteBar_, &QToolBar::visibilityChanged, paletteVisib, &QAction::setChecked);
 
-    connect(Action(QStringLiteral("PrefsMenu")), &QAction::triggered, this,
-            &TMainForm::PrefsMenuClick);
-    connect(Action(QStringLiteral("Homepage")), &QAction::triggered, this,
-            &TMainForm::HomepageClick);
-    connect(Action(QStringLiteral("About1")), &QAction::triggered, this, &TMainForm::About1Click);
-    connect(Action(QStringLiteral("Contents1")), &QAction::triggered, this,
-            &TMainForm::Contents1Click);
+    commands.Register(QStringLiteral("PrefsMenu"), this, [this] { PrefsMenuClick(); });
+    commands.Register(QStringLiteral("Homepage"), this, [this] { HomepageClick(); });
+    commands.Register(QStringLiteral("About1"), this, [this] { About1Click(); });
+    commands.Register(QStringLiteral("Contents1"), this, [this] { Contents1Click(); });
 }
 
 void TMainForm::SetImage(Buffer* image) {

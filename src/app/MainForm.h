@@ -8,8 +8,10 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 
 struct AppContext;
+class CommandRegistry;
 class HelpWindow;
 class Buffer;
 class Language;
@@ -21,8 +23,8 @@ class QSettings;
 class QToolBar;
 
 // The main window: the menu bar of MainMenu.h, the dockable bars, the scrolling image area and the
-// five-panel status bar. Commands whose feature is not built yet stay disabled; later parts find
-// their actions with Action() and connect and enable them.
+// five-panel status bar. A command is enabled once its module registers it in Commands(); the
+// window registers its own (Exit, the bar ticks, Preferences, Help).
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -32,6 +34,7 @@ public:
     // The action of a control name (see ControlName); for a menu, its menu action. nullptr if none.
     QAction* Action(const QString& objectName) const;
     QMenu* Menu(const QString& objectName) const;
+    CommandRegistry& Commands() { return *commands_; }
     void SetActionEnabled(const QString& objectName, bool enabled);
     void SetActionsEnabled(const QStringList& objectNames, bool enabled);
 
@@ -87,7 +90,7 @@ public:
 private:
     void BuildBars();
     void BuildStatusBar();
-    void ConnectBuiltCommands();
+    void RegisterCommands(CommandRegistry& commands);
     void ToolbarVisibClick(bool on);
     void PaletteVisibClick(bool on);
     void PrefsMenuClick();
@@ -98,6 +101,7 @@ private:
 
     AppContext& context_;
     FileLinks links_;
+    std::unique_ptr<CommandRegistry> commands_;
     bool updateMode_ = false;
     HelpWindow* help_ = nullptr;
     QToolBar* toolsBar_ = nullptr;

@@ -12,11 +12,11 @@
 #include "app/ProgressDisplay.h"
 #include "app/ToolShell.h"
 #include "app/ViewController.h"
+#include "app/WindowCommands.h"
 #include "lang/WindowTranslator.h"
 #include "raster/GFXFile.h"
 #include "raster/RasterError.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -152,11 +152,13 @@ void Program::InitProgram() {
     }
 
     tools_ = std::make_unique<ToolShell>(*form_, context_, *state_, *view_);
+    tools_->RegisterBrushCommands(form_->Commands());
     context_.WriteLog(QStringLiteral("Icons initialized."));
     // Components are scanned and the Undo and Clear command icons registered here.
 
     files_ = std::make_unique<FileCommands>(*form_, context_, *state_, *view_,
                                             tools_->Engine(), *host_);
+    files_->Register(form_->Commands());
     files_->SetUpdateTarget(command_.updateTarget);
     files_->customBrushTool = &tools_->Tools().dottedFreehand;
     form_->preferencesHooks.setRecentListLength = [this](int n) { files_->SetRecentLength(n); };
@@ -173,11 +175,10 @@ void Program::InitProgram() {
     tools_->Start();
     context_.WriteLog(QStringLiteral("Drawing mode initialized."));
 
-    // No scanner interface yet: Select Source and Acquire stay disabled.
-    form_->SetActionsEnabled({QStringLiteral("SelectSource1"), QStringLiteral("Acquire1")}, false);
+    // No scanner interface yet: Select Source and Acquire stay unregistered, so disabled.
     context_.WriteLog(QStringLiteral("Twain driver initialized."));
 
-    languageList_ = Language::List(context_.programFolder);
+    // The preferences dialog lists the languages itself each time it opens.
     context_.WriteLog(QStringLiteral("Language resources searched."));
 
     splash_->close();
@@ -269,40 +270,7 @@ bool Program::PreviewKey(QKeyEvent* event) {
 void Program::WireDocuments() {
     state_->docs.hooks.showCurrent = [this](bool reapplyZoom) { ShowCurrent(reapplyZoom); };
     state_->translate = [this](const QString& key) { return context_.Translate(key); };
-    // One slot is current: an exclusive group, which menus mark with a radio dot.
-    auto* slotGroup = new QActionGroup(form_.get());
-    slotGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    for (int i = 0; i < DocumentTable::kSlotCount; ++i) {
-        QAction* slot = form_->Action(QStringLiteral("N%1%2").arg(i + 1).arg(1));
-        if (!slot) continue;
-        slot->setEnabled(true);
-        slot->setCheckable(true);
-        slotGroup->addAction(slot);
-        connect(slot, &QAction::triggered, this, [this, i] {
-            state_->docs.SwitchToDocument(i);
-            state_->docs.UpdateFileLabel();
-        });
-    }
-    for (const auto& [name, step] : {std::pair{QStringLiteral("NextImage1"), +1},
-                                     std::pair{QStringLiteral("PrevImage1"), -1}}) {
-        QAction* a = form_->Action(name);
-        a->setEnabled(true);
-        connect(a, &QAction::triggered, this, [this, step = step] {
-            if (step > 0 ? state_->docs.NextImage() : state_->docs.PrevImage())
-                state_->docs.UpdateFileLabel();
-        });
-    }
-    // Captions are rebuilt whenever the menu opens: names change as files are opened.
-    if (QMenu* window = form_->Menu(QStringLiteral("WindowMenu"))) {
-        connect(window, &QMenu::aboutToShow, this, [this] {
-            const auto items = state_->docs.WindowMenuItems();
-            for (int i = 0; i < DocumentTable::kSlotCount; ++i)
-                if (QAction* a = form_->Action(QStringLiteral("N%1%2").arg(i + 1).arg(1))) {
-                    a->setText(items[size_t(i)].caption);
-                    a->setChecked(items[size_t(i)].checked);
-                }
-        });
-    }
+    RegisterWindowCommands(form_->Commands(), *form_, state_->docs, this);
 }
 
 bool Program::FormClose() {

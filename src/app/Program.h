@@ -40,7 +40,6 @@ public:
 
     AppContext& Context() { return context_; }
     TMainForm* MainForm() const { return form_.get(); }
-    const QStringList& LanguageList() const { return languageList_; }
     Pair NewImageSize() const;
     FileCommands& Files() { return *files_; }
     ColourCommands& Colours() { return *colours_; }
@@ -84,5 +83,4 @@ private:
     std::unique_ptr<ColourCommands> colours_;
     TColorSel* colorSel_ = nullptr; // owned by the main window
     int selectorSwatch_ = -1;       // the swatch the selector was opened on
-    QStringList languageList_;
 };

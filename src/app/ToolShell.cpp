@@ -1,6 +1,7 @@
 #include "app/ToolShell.h"
 
 #include "app/AppContext.h"
+#include "app/CommandRegistry.h"
 #include "app/KeyRouting.h"
 #include "app/MainForm.h"
 #include "app/ViewController.h"
@@ -12,7 +13,6 @@
 #include "tools/ui/OptionBar.h"
 #include "tools/ui/ToolPaletteBar.h"
 
-#include <QAction>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -69,23 +69,18 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     });
     buffer_->installEventFilter(this);
     buffer_->setMouseTracking(true);
-    WireBrushCommands();
 }
 
-void ToolShell::WireBrushCommands() {
+void ToolShell::RegisterBrushCommands(CommandRegistry& commands) {
     const std::pair<const char*, int> techniques[] = {
         {"Paint1", Technique::Paint}, {"Color1", Technique::Color}, {"Replace1", Technique::Replace}};
     for (const auto& [name, technique] : techniques) {
-        QAction* a = form_.Action(QLatin1String(name));
-        a->setEnabled(true);
-        connect(a, &QAction::triggered, this, [this, t = technique] {
+        commands.Register(QLatin1String(name), this, [this, t = technique] {
             SyncView();
             brushtools::ChooseTechnique(*engine_, t);
         });
     }
-    QAction* restore = form_.Action(QStringLiteral("Restore1"));
-    restore->setEnabled(true);
-    connect(restore, &QAction::triggered, this, [this] {
+    commands.Register(QStringLiteral("Restore1"), this, [this] {
         SyncView();
         engine_->SelectTool(&tools_.restoreBrush, true, -1);
     });

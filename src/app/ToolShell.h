@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class CommandRegistry;
 class DocumentTable;
 class IconPanel;
 class OptionBar;
@@ -42,6 +43,8 @@ public:
     // A tool hot key (key code with 0x100 Shift, 0x200 Ctrl, 0x400 Alt); true when used.
     bool HandleToolKey(int keyCode);
     static int KeyCode(const QKeyEvent& event);
+    // The Techniques menu and Brush > Restore.
+    void RegisterBrushCommands(CommandRegistry& commands);
 
     void InvalidateView(ViewRect r) override;
     void UpdateView() override;
@@ -59,7 +62,6 @@ private:
     void BuildGridBar();
     void ShowGridValues(); // the bar follows the grid (Set Origin changes it by a click)
     void WireOptionBar();
-    void WireBrushCommands();
     QString BarDefinition(const QString& key) const;
 
     TMainForm& form_;

@@ -1,3 +1,4 @@
+#include "app/CommandChecks.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/Program.h"
@@ -132,6 +133,20 @@ TEST_F(ProgramRun, WindowMenuSwitchesSlotsAndTheFileLabelFollows) {
     ASSERT_NE(form.Action("N11")->actionGroup(), nullptr);
     EXPECT_TRUE(form.Action("N11")->actionGroup()->isExclusive());
     EXPECT_EQ(form.Action("N11")->actionGroup(), form.Action("N101")->actionGroup());
+}
+
+TEST_F(ProgramRun, EachModuleRegistersItsCommandsAndNothingElseIsEnabled) {
+    auto program = Start({});
+    TMainForm& form = *program->MainForm();
+    ExpectEnabledExactlyWhenRegistered(form);
+    QStringList expected = {
+        "Exit1", "Contents1", "ToolbarVisib", "PaletteVisib", "PrefsMenu", "About1", "Homepage",
+        "New1", "OpenImage", "SavePicture", "SavePictureAs", "UpdateExit1", "LoadBrush",
+        "SaveBrush", "Paint1", "Color1", "Replace1", "Restore1", "NextImage1", "PrevImage1"};
+    for (int n = 1; n <= 10; ++n) expected << QStringLiteral("N%1%2").arg(n).arg(1);
+    EXPECT_EQ(Sorted(form.Commands().Names()), Sorted(expected));
+    // A submenu, not a command: it follows its entries, and a fresh run has none.
+    EXPECT_FALSE(form.Action("Reopen1")->isEnabled());
 }
 
 // Sends a key press the way the window system would, to whatever has the focus.
