@@ -205,7 +205,7 @@ bool FileCommands::SavePicture() {
     const bool ok = SaveCurrent(doc.fileName);
     engine_.ReturnToPreviousTool(true);
     // After the tool's own status text, which would hide it at once.
-    if (ok) host_.SetPanel(4, context_.Translate(QStringLiteral("Img saved")));
+    if (ok) host_.SetPanel(StatusPanel::Hint, context_.Translate(QStringLiteral("Img saved")));
     return ok;
 }
 
@@ -224,7 +224,7 @@ bool FileCommands::SavePictureAs() {
     }
     engine_.CurrentTool()->Activate(engine_);
     engine_.RefreshToolDisplay(false, true);
-    if (ok) host_.SetPanel(4, context_.Translate(QStringLiteral("Img saved")));
+    if (ok) host_.SetPanel(StatusPanel::Hint, context_.Translate(QStringLiteral("Img saved")));
     return ok;
 }
 
@@ -273,7 +273,7 @@ bool FileCommands::SaveBrushClick() {
     }
     engine_.CurrentTool()->Activate(engine_);
     engine_.RefreshToolDisplay(false, true);
-    if (ok) host_.SetPanel(4, context_.Translate(QStringLiteral("Img saved")));
+    if (ok) host_.SetPanel(StatusPanel::Hint, context_.Translate(QStringLiteral("Img saved")));
     return ok;
 }
 

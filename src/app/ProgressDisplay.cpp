@@ -1,5 +1,7 @@
 #include "app/ProgressDisplay.h"
 
+#include "document/Host.h"
+
 #include "app/MainForm.h"
 #include "lang/Language.h"
 #include "raster/GFXFile.h"
@@ -46,7 +48,7 @@ void ProgressDisplay::Stop() {
     form_.ProgressBar()->hide();
     const double seconds = double(Now() - started_) / 1000.0;
     form_.SetPanel(
-        4, QString::asprintf(
+        StatusPanel::Hint, QString::asprintf(
                "%s %6.2f %s", language_.Translate(QStringLiteral("ProcIn")).toUtf8().constData(),
                seconds, language_.Translate(QStringLiteral("Sec")).toUtf8().constData()));
 }

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/KeyRouting.h"
 #include "app/MainForm.h"
+#include "document/Host.h"
 #include "document/ui/TBuffer.h"
 #include "raster/Buffer.h"
 
@@ -147,7 +148,8 @@ void ViewController::PointerAt(QPoint viewPos) {
 }
 
 void ViewController::PointerGone() {
-    for (int panel : {2, 3, 4}) form_.SetPanel(panel, QString());
+    for (int panel : {StatusPanel::Position, StatusPanel::Measure, StatusPanel::Hint})
+        form_.SetPanel(panel, QString());
 }
 
 bool ViewController::eventFilter(QObject* watched, QEvent* event) {
