@@ -43,8 +43,9 @@ std::string Hex(uint32_t v) {
     return QString::number(v, 16).toStdString();
 }
 
+// Through QString: GCC 12 at -O3 warns falsely (-Wrestrict) on "(" + std::string.
 std::string Str(Pair p) {
-    return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    return QStringLiteral("(%1,%2)").arg(p.x).arg(p.y).toStdString();
 }
 
 // Bresenham from a through b: error 2·minor − major, minor step when it is not negative.
