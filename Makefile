@@ -10,9 +10,14 @@ CMAKE_GEN  := -G Ninja
 DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6 \
 	libgl1-mesa-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev \
-	fonts-dejavu-core xvfb xauth xdotool imagemagick
+	fonts-dejavu-core xvfb xauth xdotool imagemagick clang-format
 
-.PHONY: all deps build run test test-asan bench fuzz clean
+# The C++ files clang-format keeps in the repository's style (.clang-format).
+FORMAT_DIRS  := src tests tools bench fuzz
+FORMAT_FILES  = $(shell find $(FORMAT_DIRS) -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
+CLANG_FORMAT ?= clang-format
+
+.PHONY: all deps build run test test-asan format format-check bench fuzz clean
 
 all: build
 
@@ -38,8 +43,10 @@ run: build
 $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DOV_SANITIZE=ON -DOV_APP=OFF
 
-# Every test, then the core tests again under ASan + UBSan.
-test: build
+# The format check, every test, then the core tests again under ASan + UBSan. The check comes
+# first so a badly formatted file fails before the long builds.
+test: format-check
+	$(MAKE) --no-print-directory build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-asan
 
@@ -48,6 +55,21 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS) -L core
+
+# Rewrites every C++ file in place.
+format: deps
+	@$(CLANG_FORMAT) -i --style=file $(FORMAT_FILES) && echo "Formatted $(words $(FORMAT_FILES)) files."
+
+# Changes nothing; fails listing the files `make format` would change. Any other clang-format
+# failure fails with its own output.
+format-check: deps
+	@out=$$($(CLANG_FORMAT) --dry-run -Werror --style=file $(FORMAT_FILES) 2>&1); rc=$$?; \
+	bad=$$(printf '%s\n' "$$out" | sed -n 's/^\(.*\):[0-9]*:[0-9]*: error: .*clang-format-violations.*/\1/p' | sort -u); \
+	if [ -n "$$bad" ]; then \
+	  echo "Not formatted (make format fixes them):"; printf '  %s\n' $$bad; exit 1; \
+	fi; \
+	if [ $$rc -ne 0 ]; then printf '%s\n' "$$out"; exit $$rc; fi; \
+	echo "Formatting checked: $(words $(FORMAT_FILES)) files."
 
 bench: deps
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DOV_BENCH=ON

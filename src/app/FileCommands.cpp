@@ -17,9 +17,9 @@
 #include "raster/GFXFile.h"
 #include "tools/BrushTools.h"
 #include "tools/ToolEngine.h"
+#include "ui/BusyCursor.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,14 +27,6 @@
 #include <QSettings>
 
 namespace {
-
-// The busy cursor for the length of a scope.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // Default extension of a dialog: the first pattern of the first (savable) format, less "*.".
 QString DefaultSuffix(bool savableOnly) {

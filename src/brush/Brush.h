@@ -80,11 +80,8 @@ public:
     bool SelectBuiltIn(BrushShape shape, int radius, uint32_t drawCol, uint32_t backCol);
     // The built-in source pixels of shape and radius into out; false when too large.
     static bool BuildBuiltIn(BrushShape shape, int radius, uint32_t colour, Buffer& out);
-    // Palette variant and icon that show a built-in shape.
+    // Palette variant that shows a built-in shape.
     static int BuiltInVariant(BrushShape shape) { return shape == BrushShape::Square ? 4 : 0; }
-    static const char* BuiltInIcon(BrushShape shape) {
-        return shape == BrushShape::Square ? "BRUSH2" : "BRUSH1";
-    }
 
     // A custom brush from pixels (any buffer or view; the brush itself starts at (0, 0)). Backs up
     // the current brush first; technique becomes Paint. Trimming is left to the caller, who knows
@@ -105,7 +102,6 @@ public:
     bool Restore(uint32_t drawCol, uint32_t backCol);
     bool HasBackup() const { return !backup_.Empty(); }
     const Buffer& BackupBuffer() const { return backup_; }
-    const BrushFields& BackupFields() const { return backupFields_; }
 
     // Removes fully transparent outer rows and columns. pointer is the current pointer position.
     TrimResult Trim(Pair pointer, uint32_t drawCol, uint32_t backCol);

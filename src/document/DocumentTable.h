@@ -58,7 +58,6 @@ public:
     // Update mode: every slot's display name is the title from the command line.
     void SetUpdateMode(const QString& title);
     bool UpdateMode() const { return updateMode_; }
-    QString UpdateTitle() const { return updateTitle_; }
 
     // Makes slot index (0..9) current; false when it could not be entered (the "ImgBig"
     // message was shown and the current slot is unchanged) or index is out of range.

@@ -25,5 +25,5 @@ Rect WorkBufferRect(bool clipping, Pair scroll, Pair client, ZoomRatio r) {
 
 bool RefreshWorkBuffer(Buffer& work, Buffer& image, bool clipping, Pair scroll, Pair client,
                        ZoomRatio r) {
-    return work.Alloc(image, WorkBufferRect(clipping, scroll, client, r), clipping);
+    return work.Alloc(image, WorkBufferRect(clipping, scroll, client, r));
 }

@@ -5,7 +5,7 @@
 #include <new>
 #include <utility>
 
-Buffer::Buffer(Buffer& parent, Rect r, bool flag) { Alloc(parent, r, flag); }
+Buffer::Buffer(Buffer& parent, Rect r) { Alloc(parent, r); }
 
 Buffer::Buffer(const Buffer& other) { *this = other; }
 
@@ -56,7 +56,7 @@ bool Buffer::Alloc(Pair size) {
     return true;
 }
 
-bool Buffer::Alloc(Buffer& parent, Rect r, bool) {
+bool Buffer::Alloc(Buffer& parent, Rect r) {
     const Rect inside = r.Intersect(parent.Bounds());
     if (parent.Empty() || inside.Empty()) {
         Free();

@@ -35,8 +35,8 @@ public:
     static constexpr int64_t MaxPixels = int64_t(16384) * 16384;
 
     Buffer() = default;
-    // View onto the part of parent inside r; the flag is kept for callers and ignored.
-    Buffer(Buffer& parent, Rect r, bool flag = false);
+    // View onto the part of parent inside r.
+    Buffer(Buffer& parent, Rect r);
     Buffer(const Buffer& other);            // deep copy
     Buffer& operator=(const Buffer& other); // deep copy, bounds included
     Buffer(Buffer&& other) noexcept;
@@ -47,7 +47,7 @@ public:
     // positive, too large, out of memory) returns false and leaves the buffer as it was.
     bool Alloc(Pair size);
     // Turns this buffer into a view onto the part of parent inside r.
-    bool Alloc(Buffer& parent, Rect r, bool flag = false);
+    bool Alloc(Buffer& parent, Rect r);
     void Free();
 
     bool Empty() const { return pixels == nullptr; }

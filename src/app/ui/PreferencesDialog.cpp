@@ -1,13 +1,13 @@
 #include "app/ui/PreferencesDialog.h"
 
-#include "app/ui/DialogButtons.h"
+#include "ui/BusyCursor.h"
+#include "ui/DialogButtons.h"
 
 #include "app/AppContext.h"
 #include "app/FileLinks.h"
 #include "app/MessageBox.h"
 #include "lang/WindowTranslator.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -43,11 +43,6 @@ template <typename T> void WithSetting(T& setting, T shown, const std::function<
     preview();
     setting = saved;
 }
-
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 

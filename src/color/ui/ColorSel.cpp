@@ -1,6 +1,6 @@
 #include "color/ui/ColorSel.h"
 
-#include "app/ui/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 #include "color/HsvPicture.h"
 #include "document/ui/TBuffer.h"

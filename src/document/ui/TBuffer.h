@@ -21,14 +21,12 @@ public:
 
     // Not owned; repaints when it changed.
     void SetBuffer(Buffer* buffer);
-    Buffer* GetBuffer() const { return buffer_; }
     // Packed ratio: n in the low 16 bits, d in the high 16 bits, 0 meaning 1. Stored reduced
     // with a d of 1 as 0; repaints when the stored value changed.
     void SetZoom(int packed);
     int Zoom() const { return zoom_; }
     // Inactive: paint events paint nothing.
     void SetActive(bool active) { active_ = active; }
-    bool Active() const { return active_; }
 
     // Everything a paint event of region draws, onto any painter (the benchmark uses an image).
     void PaintRegion(QPainter& painter, const QRegion& region);

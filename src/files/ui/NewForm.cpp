@@ -1,6 +1,6 @@
 #include "files/ui/NewForm.h"
 
-#include "app/ui/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 #include "lang/WindowTranslator.h"
 

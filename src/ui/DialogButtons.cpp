@@ -1,4 +1,4 @@
-#include "app/ui/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
