@@ -57,8 +57,8 @@ Files& Shared() {
 }
 
 void SetRate(benchmark::State& state) {
-    state.counters["Mpixel/s"] = benchmark::Counter(double(W) * H * 1e-6,
-                                                    benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["Mpixel/s"] =
+        benchmark::Counter(double(W) * H * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_LoadImageFile(benchmark::State& state, const char* ext) {

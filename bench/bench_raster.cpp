@@ -16,8 +16,9 @@ Buffer MakeImage(bool withKeys) {
     b.Alloc({W, H});
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
-            b.At(x, y) = (withKeys && ((x / 7 + y / 5) % 4 == 0)) ? Pixel::Transparent
-                                                                   : (uint32_t(x * 31 + y * 17) & 0xFFFFFF);
+            b.At(x, y) = (withKeys && ((x / 7 + y / 5) % 4 == 0))
+                             ? Pixel::Transparent
+                             : (uint32_t(x * 31 + y * 17) & 0xFFFFFF);
     return b;
 }
 
@@ -77,7 +78,8 @@ void BM_Box(benchmark::State& state) {
 // range(0): target width in per mille of the source, range(1): smooth.
 void BM_Scale(benchmark::State& state) {
     const Buffer src = MakeImage(state.range(2) != 0);
-    const int tw = int(int64_t(W) * state.range(0) / 1000), th = int(int64_t(H) * state.range(0) / 1000);
+    const int tw = int(int64_t(W) * state.range(0) / 1000),
+              th = int(int64_t(H) * state.range(0) / 1000);
     Buffer dst = MakeTarget(tw, th);
     const uint32_t key = state.range(2) ? Pixel::Transparent : Pixel::CopyAll;
     for (auto _ : state) {

@@ -17,13 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < n; ++i)
         if (palette.Colour(i) > 0xFFFFFF) __builtin_trap();
 
-    const OptionBarDef bar =
-        OptionBarDef::Parse(QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const OptionBarDef bar = OptionBarDef::Parse(
+        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)));
     const int controls = bar.ControlCount();
     if (controls < 0 || controls > OptionBarDef::MaxControls) __builtin_trap();
     for (int i = 0; i < controls; ++i) {
         const OptionEntry* e = bar.Control(i);
-        if (!e || e->index != i || e->level < 0 || e->level > OptionBarDef::MaxLevel) __builtin_trap();
+        if (!e || e->index != i || e->level < 0 || e->level > OptionBarDef::MaxLevel)
+            __builtin_trap();
         if (e->minimum > e->maximum) __builtin_trap();
         if ((e->kind == OptionKind::Integer || e->kind == OptionKind::Real) &&
             (e->value < e->minimum || e->value > e->maximum))

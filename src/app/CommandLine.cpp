@@ -45,7 +45,8 @@ CommandLine CommandLine::Parse(const QStringList& args,
             title = args[1];
             at = 2;
         }
-        if (args.size() < at + 3 || !ParseSize(args[at], width) || !ParseSize(args[at + 1], height)) {
+        if (args.size() < at + 3 || !ParseSize(args[at], width) ||
+            !ParseSize(args[at + 1], height)) {
             cl.invalidSwitch = true;
             return cl;
         }

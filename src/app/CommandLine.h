@@ -7,10 +7,10 @@
 
 // What the arguments after the program name ask for.
 struct CommandLine {
-    bool logging = false;      // first argument "-l" / "-L" (the rest is ignored)
+    bool logging = false;       // first argument "-l" / "-L" (the rest is ignored)
     bool invalidSwitch = false; // any other first argument starting with '-': "InvSwitch"
     // (also "-s" without width, height and target, or with sizes that are not decimal numbers)
-    bool updateMode = false;   // "-s<title> width height target..."
+    bool updateMode = false; // "-s<title> width height target..."
     QString updateTitle;
     int updateWidth = 0;
     int updateHeight = 0;

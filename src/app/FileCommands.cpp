@@ -42,7 +42,8 @@ QString DefaultSuffix(bool savableOnly) {
 
 FileCommands::FileCommands(TMainForm& form, AppContext& context, ProgramState& state,
                            ViewController& view, ToolEngine& engine, ShellHost& host)
-    : form_(form), context_(context), state_(state), docs_(state.docs), view_(view), engine_(engine), host_(host),
+    : form_(form), context_(context), state_(state), docs_(state.docs), view_(view),
+      engine_(engine), host_(host),
       recent_(context.prefs.MRUFiles), newSize_{Buffer::default_x, Buffer::default_y} {
     openDialog = [this](const QString& title) { return RunOpenDialog(title); };
     saveDialog = [this](const QString& title, const QString& offered) {
@@ -68,10 +69,10 @@ void FileCommands::Wire() {
     };
     docs_.hooks.save = [this] { return SavePicture(); };
     docs_.hooks.writeUpdateTarget = [this] {
-        SaveImageFile(docs_.Slot(0), updateTarget_,
-                      {state_.drawCol, state_.backCol, context_.prefs.BackupFiles,
-                       &docs_.UndoDoc().image},
-                      host_);
+        SaveImageFile(
+            docs_.Slot(0), updateTarget_,
+            {state_.drawCol, state_.backCol, context_.prefs.BackupFiles, &docs_.UndoDoc().image},
+            host_);
     };
 }
 
@@ -120,8 +121,8 @@ int FileCommands::OpenFile(const QString& name, int n) {
     int code;
     {
         BusyCursor busy;
-        code = LoadImageFile(docs_, docs_.CurrentDoc(), name, n, false, host_, a, b, entry,
-                             &preview_);
+        code =
+            LoadImageFile(docs_, docs_.CurrentDoc(), name, n, false, host_, a, b, entry, &preview_);
     }
     preview_.Clear();
     if (code == LoadCode::Ok) {
@@ -180,10 +181,10 @@ bool FileCommands::SaveCurrent(const QString& name) {
     QString status;
     {
         BusyCursor busy;
-        status = SaveImageFile(doc, name,
-                               {state_.drawCol, state_.backCol, context_.prefs.BackupFiles,
-                                &docs_.UndoDoc().image},
-                               host_);
+        status = SaveImageFile(
+            doc, name,
+            {state_.drawCol, state_.backCol, context_.prefs.BackupFiles, &docs_.UndoDoc().image},
+            host_);
     }
     if (status.isEmpty()) return false;
     AddRecent(RecentFiles::EntryFor(doc.fileName, 1));
@@ -258,8 +259,7 @@ bool FileCommands::SaveBrushClick() {
     if (name) {
         lastFolder_ = QFileInfo(*name).absoluteFilePath();
         BusyCursor busy;
-        ok = SaveBrushFile(state_.brush, *name, state_.drawCol, context_.prefs.BackupFiles,
-                           host_);
+        ok = SaveBrushFile(state_.brush, *name, state_.drawCol, context_.prefs.BackupFiles, host_);
         if (ok) brushFileName_ = QFileInfo(*name).absoluteFilePath();
         engine_.PrepareStamp(false);
     }
@@ -274,20 +274,21 @@ void FileCommands::UpdateExit1Click() {
     docs_.TakeUndoSnapshot(docs_.Slot(0));
     {
         BusyCursor busy;
-        SaveImageFile(docs_.Slot(0), updateTarget_,
-                      {state_.drawCol, state_.backCol, context_.prefs.BackupFiles,
-                       &docs_.UndoDoc().image},
-                      host_);
+        SaveImageFile(
+            docs_.Slot(0), updateTarget_,
+            {state_.drawCol, state_.backCol, context_.prefs.BackupFiles, &docs_.UndoDoc().image},
+            host_);
     }
     form_.close();
 }
 
 std::optional<FileCommands::OpenChoice> FileCommands::RunOpenDialog(const QString& title) {
-    const FormatFilter filter = BuildFormatFilter(GFXFile::Formats(), false,
-                                                  [this](const QString& k) { return context_.Translate(k); });
+    const FormatFilter filter = BuildFormatFilter(
+        GFXFile::Formats(), false, [this](const QString& k) { return context_.Translate(k); });
     if (openFilterIndex_ == 0) openFilterIndex_ = filter.lastIndex;
-    TOpenPlus dialog(preview_, [this](const QString& k) { return context_.Translate(k); },
-                     state_.drawCol, state_.backCol, &form_);
+    TOpenPlus dialog(
+        preview_, [this](const QString& k) { return context_.Translate(k); }, state_.drawCol,
+        state_.backCol, &form_);
     TranslateWindow(context_.language, QStringLiteral("[OpenPlus]"), {&dialog});
     dialog.setWindowTitle(title);
     dialog.setDefaultSuffix(DefaultSuffix(false));
@@ -305,8 +306,8 @@ std::optional<FileCommands::OpenChoice> FileCommands::RunOpenDialog(const QStrin
 
 std::optional<QString> FileCommands::RunSaveDialog(const QString& title, const QString& offered) {
     const std::vector<GFXFormat>& formats = GFXFile::Formats();
-    const FormatFilter filter =
-        BuildFormatFilter(formats, true, [this](const QString& k) { return context_.Translate(k); });
+    const FormatFilter filter = BuildFormatFilter(
+        formats, true, [this](const QString& k) { return context_.Translate(k); });
     QFileDialog dialog(&form_, title);
     dialog.setObjectName(QStringLiteral("SavePicDlg"));
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);

@@ -11,7 +11,8 @@
 class FileLinks {
 public:
     // desktopId: our .desktop entry, "orvelpaint.desktop".
-    explicit FileLinks(QString configHome = {}, QString desktopId = QStringLiteral("orvelpaint.desktop"));
+    explicit FileLinks(QString configHome = {},
+                       QString desktopId = QStringLiteral("orvelpaint.desktop"));
 
     bool IsLinked(const QString& extension) const; // ".png", any case
     void Link(const QString& extension);

@@ -31,7 +31,8 @@ void HelpWindow::ShowContents() {
     if (QFileInfo(index).isFile())
         browser_->setSource(QUrl::fromLocalFile(index));
     else
-        browser_->setHtml(tr("<p>The help pages are missing from %1.</p>").arg(folder_.toHtmlEscaped()));
+        browser_->setHtml(
+            tr("<p>The help pages are missing from %1.</p>").arg(folder_.toHtmlEscaped()));
 }
 
 QString HelpWindow::CurrentPage() const {

@@ -6,8 +6,8 @@ bool KeyBelongsToControl(int tag, int key, Qt::KeyboardModifiers modifiers) {
                          key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Clear;
     if ((tag & (ControlTag::Numeric | ControlTag::Text)) && editing) return true;
     if (tag & ControlTag::Numeric) {
-        const bool keypadSign = (modifiers & Qt::KeypadModifier) &&
-                                (key == Qt::Key_Plus || key == Qt::Key_Minus);
+        const bool keypadSign =
+            (modifiers & Qt::KeypadModifier) && (key == Qt::Key_Plus || key == Qt::Key_Minus);
         if ((key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Period || keypadSign)
             return true;
     }

@@ -2,13 +2,13 @@
 
 #include "raster/Buffer.h"
 
-#include "app/AppContext.h"
 #include "app/AboutPanel.h"
+#include "app/AppContext.h"
 #include "app/CommandRegistry.h"
 #include "app/HelpWindow.h"
 #include "app/MainMenu.h"
-#include "document/ui/TBuffer.h"
 #include "app/MessageBox.h"
+#include "document/ui/TBuffer.h"
 #include "lang/WindowTranslator.h"
 
 #include <QAction>

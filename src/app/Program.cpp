@@ -3,9 +3,6 @@
 #include "app/AboutPanel.h"
 #include "app/ColourCommands.h"
 #include "app/FileCommands.h"
-#include "color/ui/ColorSel.h"
-#include "color/ui/PalettePanel.h"
-#include "files/ImageFiles.h"
 #include "app/KeyRouting.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
@@ -13,6 +10,9 @@
 #include "app/ToolShell.h"
 #include "app/ViewController.h"
 #include "app/WindowCommands.h"
+#include "color/ui/ColorSel.h"
+#include "color/ui/PalettePanel.h"
+#include "files/ImageFiles.h"
 #include "lang/WindowTranslator.h"
 #include "raster/GFXFile.h"
 #include "raster/RasterError.h"
@@ -20,13 +20,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QScrollArea>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSplashScreen>
 #include <QTimer>
@@ -49,7 +49,8 @@ bool Program::DisplayDeepEnough() {
 }
 
 void Program::Start() {
-    if (!args_.isEmpty() && (args_.first() == QLatin1String("-l") || args_.first() == QLatin1String("-L")))
+    if (!args_.isEmpty() &&
+        (args_.first() == QLatin1String("-l") || args_.first() == QLatin1String("-L")))
         context_.log.Start(context_.programFolder);
     QApplication::setApplicationDisplayName(QStringLiteral("Orvel Paint"));
     FormCreate();
@@ -73,9 +74,8 @@ void Program::FormCreate() {
     form_ = std::make_unique<TMainForm>(context_);
     host_ = std::make_unique<ShellHost>(*form_, context_.language);
     state_ = std::make_unique<ProgramState>(*host_, *host_, *host_);
-    view_ = std::make_unique<ViewController>(*form_, context_, [this] {
-        return &state_->docs.CurrentDoc().image;
-    });
+    view_ = std::make_unique<ViewController>(*form_, context_,
+                                             [this] { return &state_->docs.CurrentDoc().image; });
     WireDocuments();
     qApp->installEventFilter(this); // the main window sees every key first
     context_.WriteLog(QStringLiteral("MainForm created, loading resources."));
@@ -89,7 +89,8 @@ bool Program::eventFilter(QObject* watched, QEvent* event) {
         !QApplication::activePopupWidget() && PreviewKey(static_cast<QKeyEvent*>(event)))
         return true;
     // FormKeyUp: any key released disarms the axis lock.
-    if (event->type() == QEvent::KeyRelease && tools_ && QApplication::activeWindow() == form_.get() &&
+    if (event->type() == QEvent::KeyRelease && tools_ &&
+        QApplication::activeWindow() == form_.get() &&
         !static_cast<QKeyEvent*>(event)->isAutoRepeat())
         tools_->Engine().KeyReleased();
     if (watched == form_.get()) {
@@ -156,8 +157,8 @@ void Program::InitProgram() {
     context_.WriteLog(QStringLiteral("Icons initialized."));
     // Components are scanned and the Undo and Clear command icons registered here.
 
-    files_ = std::make_unique<FileCommands>(*form_, context_, *state_, *view_,
-                                            tools_->Engine(), *host_);
+    files_ =
+        std::make_unique<FileCommands>(*form_, context_, *state_, *view_, tools_->Engine(), *host_);
     files_->Register(form_->Commands());
     files_->SetUpdateTarget(command_.updateTarget);
     files_->customBrushTool = &tools_->Tools().dottedFreehand;
@@ -190,7 +191,8 @@ void Program::InitProgram() {
 
 void Program::LoadLanguage() {
     if (context_.prefs.Language.isEmpty()) return;
-    if (const auto failure = context_.language.Load(context_.programFolder, context_.prefs.Language)) {
+    if (const auto failure =
+            context_.language.Load(context_.programFolder, context_.prefs.Language)) {
         Message(failure->textKey, failure->titleKey, kStyleOkWarning);
         return;
     }
@@ -203,7 +205,8 @@ void Program::LoadLanguage() {
 }
 
 void Program::RunCommandLine() {
-    command_ = CommandLine::Parse(args_, [](const QString& name) { return QFileInfo(name).isFile(); });
+    command_ =
+        CommandLine::Parse(args_, [](const QString& name) { return QFileInfo(name).isFile(); });
     if (command_.invalidSwitch) {
         Message(QStringLiteral("InvSwitch"), QStringLiteral("Err"), kStyleOkWarning);
         return;
@@ -234,7 +237,8 @@ bool Program::PreviewKey(QKeyEvent* event) {
         tools_->Engine().ShiftPressed();
     QWidget* focus = QApplication::focusWidget();
     if (focus == form_.get()) focus = nullptr;
-    if (focus && KeyBelongsToControl(focus->property("tag").toInt(), event->key(), event->modifiers()))
+    if (focus &&
+        KeyBelongsToControl(focus->property("tag").toInt(), event->key(), event->modifiers()))
         return false;
     const int code = ToolShell::KeyCode(*event);
     if (tools_ && tools_->HandleToolKey(code)) return true;

@@ -47,10 +47,11 @@ bool ProgressDisplay::Step(int percent) {
 void ProgressDisplay::Stop() {
     form_.ProgressBar()->hide();
     const double seconds = double(Now() - started_) / 1000.0;
-    form_.SetPanel(
-        StatusPanel::Hint, QString::asprintf(
-               "%s %6.2f %s", language_.Translate(QStringLiteral("ProcIn")).toUtf8().constData(),
-               seconds, language_.Translate(QStringLiteral("Sec")).toUtf8().constData()));
+    form_.SetPanel(StatusPanel::Hint,
+                   QString::asprintf(
+                       "%s %6.2f %s",
+                       language_.Translate(QStringLiteral("ProcIn")).toUtf8().constData(), seconds,
+                       language_.Translate(QStringLiteral("Sec")).toUtf8().constData()));
 }
 
 void RegisterProgressDisplay(ProgressDisplay& display) {

@@ -7,18 +7,18 @@
 #include "app/ViewController.h"
 #include "document/ui/TBuffer.h"
 #include "lang/BuiltInLanguage.h"
-#include "tools/ToolIcons.h"
 #include "tools/BrushTools.h"
+#include "tools/ToolIcons.h"
 #include "tools/ui/IconPanel.h"
 #include "tools/ui/OptionBar.h"
 #include "tools/ui/ToolPaletteBar.h"
 
 #include <QCursor>
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QScrollArea>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolBar>
@@ -31,7 +31,9 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     engine_ = std::make_unique<ToolEngine>(state, *this, &tools_.continuousFreehand);
     ToolEngine& e = *engine_;
     e.hooks.redrawView = [this] { buffer_->update(); };
-    e.hooks.showInPalette = [this](PaintTool* tool, int variant) { palette_.ShowTool(tool, variant); };
+    e.hooks.showInPalette = [this](PaintTool* tool, int variant) {
+        palette_.ShowTool(tool, variant);
+    };
     e.hooks.setPaletteButton = [this](PaintTool* tool, bool down) {
         if (tool == &engine_->gridTool) palette_.SetGridDown(down);
     };
@@ -72,8 +74,9 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
 }
 
 void ToolShell::RegisterBrushCommands(CommandRegistry& commands) {
-    const std::pair<const char*, int> techniques[] = {
-        {"Paint1", Technique::Paint}, {"Color1", Technique::Color}, {"Replace1", Technique::Replace}};
+    const std::pair<const char*, int> techniques[] = {{"Paint1", Technique::Paint},
+                                                      {"Color1", Technique::Color},
+                                                      {"Replace1", Technique::Replace}};
     for (const auto& [name, technique] : techniques) {
         commands.Register(QLatin1String(name), this, [this, t = technique] {
             SyncView();
@@ -193,7 +196,8 @@ int ToolShell::KeyCode(const QKeyEvent& event) {
     // Hot keys name the key, not the character: Shift+3 arrives as '#' on a US layout.
     static const QString shiftedDigits = QStringLiteral(")!@#$%^&*(");
     if (event.modifiers() & Qt::ShiftModifier)
-        if (const qsizetype d = shiftedDigits.indexOf(QChar(key)); key < 0x80 && d >= 0) key = '0' + int(d);
+        if (const qsizetype d = shiftedDigits.indexOf(QChar(key)); key < 0x80 && d >= 0)
+            key = '0' + int(d);
     if (key > 0xFF) return 0; // only the plain keys carry tool hot keys
     const Qt::KeyboardModifiers m = event.modifiers();
     return key | (m & Qt::ShiftModifier ? KeyMod::Shift : 0) |
@@ -253,8 +257,8 @@ void ToolShell::UpdateView() {
 }
 
 void ToolShell::SetCursor(int cursor) {
-    const ToolCursorImage c = DrawToolCursor(cursor == ToolCursor::CrossOk ? QStringLiteral("CROSSOK")
-                                                                           : QStringLiteral("CROSS"));
+    const ToolCursorImage c = DrawToolCursor(
+        cursor == ToolCursor::CrossOk ? QStringLiteral("CROSSOK") : QStringLiteral("CROSS"));
     if (c.image.isNull())
         buffer_->setCursor(Qt::CrossCursor);
     else

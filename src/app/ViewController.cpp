@@ -56,7 +56,8 @@ ViewController::ViewController(TMainForm& form, AppContext& context,
         if (!applying_) SetStep(step);
     });
     form.ScrollBox()->setAlignment(Qt::AlignCenter);
-    for (QScrollBar* bar : {form.ScrollBox()->horizontalScrollBar(), form.ScrollBox()->verticalScrollBar()})
+    for (QScrollBar* bar :
+         {form.ScrollBox()->horizontalScrollBar(), form.ScrollBox()->verticalScrollBar()})
         bar->setSingleStep(16);
     view_->setMouseTracking(true);
     view_->installEventFilter(this);
@@ -118,15 +119,33 @@ bool ViewController::HandleViewKey(int key, Qt::KeyboardModifiers modifiers) {
     const bool keypad = modifiers & Qt::KeypadModifier;
     if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) return false;
     switch (key) {
-    case Qt::Key_Left: h->setValue(h->value() - 16); return true;
-    case Qt::Key_Right: h->setValue(h->value() + 16); return true;
-    case Qt::Key_Up: v->setValue(v->value() - 16); return true;
-    case Qt::Key_Down: v->setValue(v->value() + 16); return true;
-    case Qt::Key_Home: h->setValue(0); return true;
-    case Qt::Key_End: h->setValue(h->maximum()); return true;
-    case Qt::Key_PageUp: v->setValue(0); return true;
-    case Qt::Key_PageDown: v->setValue(v->maximum()); return true;
-    case Qt::Key_Z: FitToggle(); return true;
+    case Qt::Key_Left:
+        h->setValue(h->value() - 16);
+        return true;
+    case Qt::Key_Right:
+        h->setValue(h->value() + 16);
+        return true;
+    case Qt::Key_Up:
+        v->setValue(v->value() - 16);
+        return true;
+    case Qt::Key_Down:
+        v->setValue(v->value() + 16);
+        return true;
+    case Qt::Key_Home:
+        h->setValue(0);
+        return true;
+    case Qt::Key_End:
+        h->setValue(h->maximum());
+        return true;
+    case Qt::Key_PageUp:
+        v->setValue(0);
+        return true;
+    case Qt::Key_PageDown:
+        v->setValue(v->maximum());
+        return true;
+    case Qt::Key_Z:
+        FitToggle();
+        return true;
     case Qt::Key_Plus:
         if (!keypad) return false;
         SetStep(ZoomStepIn(state_.Step())); // used up even at the limit
@@ -135,7 +154,8 @@ bool ViewController::HandleViewKey(int key, Qt::KeyboardModifiers modifiers) {
         if (!keypad) return false;
         SetStep(ZoomStepOut(state_.Step()));
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 

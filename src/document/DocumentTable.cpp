@@ -93,7 +93,8 @@ QString DocumentTable::DisplayName(const ImageDoc& doc) const {
 }
 
 void DocumentTable::UpdateFileLabel() {
-    status_.SetPanel(StatusPanel::File, "[" + QString::number(current_ + 1) + "] " + DisplayName(CurrentDoc()));
+    status_.SetPanel(StatusPanel::File,
+                     "[" + QString::number(current_ + 1) + "] " + DisplayName(CurrentDoc()));
 }
 
 std::array<DocumentTable::WindowMenuItem, DocumentTable::kSlotCount>

@@ -18,8 +18,8 @@ QString BackupName(const QString& path) {
     return path.left(dot) + QStringLiteral("._") + path.mid(dot + 1, 2);
 }
 
-bool WriteImageFile(Buffer& pixels, const QString& name, GFXtra32& extra,
-                    bool backupFiles, Buffer* scratch, MessageHost& messages) {
+bool WriteImageFile(Buffer& pixels, const QString& name, GFXtra32& extra, bool backupFiles,
+                    Buffer* scratch, MessageHost& messages) {
     const QString target = QFileInfo(name).absoluteFilePath();
     try {
         // Backup once the new file is complete, so a failed save leaves the old file in place.
@@ -57,8 +57,8 @@ int ReportLoadFailure(int code, bool hasPixels, MessageHost& messages, bool tooL
     if (code == LoadCode::Ok) return code;
     // The question only makes sense with something read to keep.
     if ((code == LoadCode::PartialImage || code == LoadCode::LibraryFault) && hasPixels) {
-        const int answer = messages.MessageByKey(QStringLiteral("ErrLoadImg"), QStringLiteral("Err"),
-                                                 MessageCode::YesNoWarning);
+        const int answer = messages.MessageByKey(QStringLiteral("ErrLoadImg"),
+                                                 QStringLiteral("Err"), MessageCode::YesNoWarning);
         return answer == MessageCode::Yes ? LoadCode::Ok : code;
     }
     QString key = QStringLiteral("ErrOpenImg");
@@ -82,8 +82,8 @@ bool IsSizeRefusal(const std::exception& e) {
 }
 
 int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n, bool quiet,
-                  MessageHost& messages, uint32_t& colourA, uint32_t& colourB,
-                  QString& recentEntry, OpenPreview* preview) {
+                  MessageHost& messages, uint32_t& colourA, uint32_t& colourB, QString& recentEntry,
+                  OpenPreview* preview) {
     recentEntry.clear();
     const bool current = &doc == &docs.CurrentDoc();
     // The undo copy may fail to hold the pixels; the fields are put back by hand then.

@@ -44,8 +44,8 @@ QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& opt
 // partly read one after the "ErrLoadImg" question) instead of reading the file again, and the
 // preview is emptied either way. Returns a LoadCode.
 int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n, bool quiet,
-                  MessageHost& messages, uint32_t& colourA, uint32_t& colourB,
-                  QString& recentEntry, OpenPreview* preview = nullptr);
+                  MessageHost& messages, uint32_t& colourA, uint32_t& colourB, QString& recentEntry,
+                  OpenPreview* preview = nullptr);
 
 // Writes pixels to name beside a temporary file, with the backup rename when backupFiles is on;
 // false when "ErrSaveImgForm" or "ErrSaveImg" has been shown (the old file is untouched).

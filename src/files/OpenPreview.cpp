@@ -18,8 +18,7 @@ void OpenPreview::Clear() {
 }
 
 bool OpenPreview::Holds(const QString& name, int n) const {
-    return valid && full.imageNumber == n &&
-           full.fileName == QFileInfo(name).absoluteFilePath();
+    return valid && full.imageNumber == n && full.fileName == QFileInfo(name).absoluteFilePath();
 }
 
 namespace {
@@ -41,7 +40,8 @@ PreviewLines DescribeImageFile(const QString& name, const TranslateFn& translate
                  QLatin1Char('x') + QString::number(desc.height) + QLatin1Char(' ') +
                  Tr(translate, "Pixels");
     lines.bpp = Tr(translate, "BPP") + QStringLiteral(": ") + QString::number(desc.bitsPerPixel);
-    lines.bpc = Tr(translate, "BPCC") + QStringLiteral(": ") + QString::number(desc.bitsPerComponent);
+    lines.bpc =
+        Tr(translate, "BPCC") + QStringLiteral(": ") + QString::number(desc.bitsPerComponent);
     return lines;
 }
 
@@ -60,7 +60,8 @@ QString ImageNumberLine(int n, const TranslateFn& translate) {
 
 Pair PreviewDisplaySize(int w, int h) {
     if (w < 1 || h < 1) return {1, 1};
-    const double s = std::min(double(OpenPreview::BoxWidth) / w, double(OpenPreview::BoxHeight) / h);
+    const double s =
+        std::min(double(OpenPreview::BoxWidth) / w, double(OpenPreview::BoxHeight) / h);
     return {std::max(1, int(std::trunc(w * s))), std::max(1, int(std::trunc(h * s)))};
 }
 

@@ -14,10 +14,10 @@
 struct OpenPreview {
     static constexpr int BoxWidth = 240, BoxHeight = 180;
 
-    ImageDoc full;       // the selected image at full size
-    Buffer shown;        // full scaled into the preview box
-    bool valid = false;  // full holds the selected image of the selected file
-    int loadResult = 0;  // LoadCode of full
+    ImageDoc full;                     // the selected image at full size
+    Buffer shown;                      // full scaled into the preview box
+    bool valid = false;                // full holds the selected image of the selected file
+    int loadResult = 0;                // LoadCode of full
     uint32_t colourA = 0, colourB = 0; // the colours the file asked for
 
     void Clear();

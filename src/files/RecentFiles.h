@@ -4,7 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-// The Reopen list: newest first, no duplicates, at most maxEntries. An entry is a full path, followed by ": n" for image n of a multi-image file when n is not 1.
+// The Reopen list: newest first, no duplicates, at most maxEntries. An entry is a full path,
+// followed by ": n" for image n of a multi-image file when n is not 1.
 class RecentFiles {
 public:
     explicit RecentFiles(int maxEntries) : max_(maxEntries < 0 ? 0 : maxEntries) {}

@@ -34,7 +34,8 @@ void RemoveStaleScratch(const QString& folder) {
 }
 
 bool SameFile(int fd, const QString& path) {
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     return ::fstat(fd, &a) == 0 && ::stat(QFile::encodeName(path).constData(), &b) == 0 &&
            a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }

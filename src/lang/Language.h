@@ -26,8 +26,8 @@ public:
     // Drops the current language, then expands programFolder/name.lng into a new scratch file
     // named OVLNG... in programFolder (in the temporary folder when programFolder is not
     // writable). The file stays locked while loaded; unlocked ones, left by a program that was
-    // killed, are removed first. Returns the message to show on failure, after which no language is loaded.
-    // A damaged file is not a failure: what could be decoded is used (see DecodeStatus()).
+    // killed, are removed first. Returns the message to show on failure, after which no language is
+    // loaded. A damaged file is not a failure: what could be decoded is used (see DecodeStatus()).
     std::optional<LanguageMessage> Load(const QString& programFolder, const QString& name);
     void Unload();
 

@@ -5,9 +5,13 @@
 #include <new>
 #include <utility>
 
-Buffer::Buffer(Buffer& parent, Rect r) { Alloc(parent, r); }
+Buffer::Buffer(Buffer& parent, Rect r) {
+    Alloc(parent, r);
+}
 
-Buffer::Buffer(const Buffer& other) { *this = other; }
+Buffer::Buffer(const Buffer& other) {
+    *this = other;
+}
 
 Buffer& Buffer::operator=(const Buffer& other) {
     if (this == &other) return *this;
@@ -28,7 +32,9 @@ Buffer& Buffer::operator=(const Buffer& other) {
     return *this;
 }
 
-Buffer::Buffer(Buffer&& other) noexcept { *this = std::move(other); }
+Buffer::Buffer(Buffer&& other) noexcept {
+    *this = std::move(other);
+}
 
 Buffer& Buffer::operator=(Buffer&& other) noexcept {
     if (this == &other) return *this;
@@ -89,8 +95,8 @@ void Buffer::Copy(const Buffer& src, Pair pos, uint32_t key) {
         return;
     }
     // Target rectangle of the whole source, clipped.
-    const Rect dst = Rect{pos.x, pos.y, pos.x + src.Width() - 1, pos.y + src.Height() - 1}
-                         .Intersect(Bounds());
+    const Rect dst =
+        Rect{pos.x, pos.y, pos.x + src.Width() - 1, pos.y + src.Height() - 1}.Intersect(Bounds());
     if (dst.Empty()) return;
     const int dx = src.left - pos.x, dy = src.top - pos.y; // target -> source
     const int n = dst.Width();
@@ -138,13 +144,15 @@ void Buffer::Line(Pair a, Pair b, uint32_t colour) {
     if (xMajor ? a.x > b.x : a.y > b.y) std::swap(a, b);
     const int64_t major0 = xMajor ? a.x : a.y, major1 = xMajor ? b.x : b.y;
     const int64_t minor0 = xMajor ? a.y : a.x;
-    const int64_t dMajor = major1 - major0, dMinor = (xMajor ? int64_t(b.y) - a.y : int64_t(b.x) - a.x);
+    const int64_t dMajor = major1 - major0,
+                  dMinor = (xMajor ? int64_t(b.y) - a.y : int64_t(b.x) - a.x);
     const int64_t lo = std::max<int64_t>(major0, xMajor ? left : top);
     const int64_t hi = std::min<int64_t>(major1, xMajor ? right : bottom);
     for (int64_t m = lo; m <= hi; ++m) {
-        const int64_t n = dMajor == 0 ? minor0
-                                      : minor0 + FloorDiv(__int128(2) * (m - major0) * dMinor + dMajor,
-                                                          __int128(2) * dMajor);
+        const int64_t n = dMajor == 0
+                              ? minor0
+                              : minor0 + FloorDiv(__int128(2) * (m - major0) * dMinor + dMajor,
+                                                  __int128(2) * dMajor);
         const int64_t x = xMajor ? m : n, y = xMajor ? n : m;
         if (x >= left && x <= right && y >= top && y <= bottom) Plot(At(int(x), int(y)), colour);
     }
@@ -187,9 +195,15 @@ void Buffer::Bool(int op, uint32_t value) {
         uint32_t* d = Row(y);
         const int n = Width();
         switch (op) {
-        case 1: for (int i = 0; i < n; ++i) d[i] &= value; break;
-        case 2: for (int i = 0; i < n; ++i) d[i] |= value; break;
-        case 3: for (int i = 0; i < n; ++i) d[i] ^= value; break;
+        case 1:
+            for (int i = 0; i < n; ++i) d[i] &= value;
+            break;
+        case 2:
+            for (int i = 0; i < n; ++i) d[i] |= value;
+            break;
+        case 3:
+            for (int i = 0; i < n; ++i) d[i] ^= value;
+            break;
         }
     }
 }

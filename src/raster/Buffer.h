@@ -54,7 +54,9 @@ public:
     int Width() const { return pixels ? right - left + 1 : 0; }
     int Height() const { return pixels ? bottom - top + 1 : 0; }
     Rect Bounds() const { return {left, top, right, bottom}; }
-    bool Contains(int x, int y) const { return pixels && x >= left && x <= right && y >= top && y <= bottom; }
+    bool Contains(int x, int y) const {
+        return pixels && x >= left && x <= right && y >= top && y <= bottom;
+    }
     bool SharesPixelsWith(const Buffer& other) const { return store_ && store_ == other.store_; }
 
     uint32_t* Row(int y) { return pixels + ptrdiff_t(y - top) * stride; }

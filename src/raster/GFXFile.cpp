@@ -5,8 +5,8 @@
 #include "raster/RasterError.h"
 #include "raster/SafeFile.h"
 
-#include <QFile>
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPixelFormat>
@@ -112,7 +112,7 @@ void CheckSize(QSize size, QImage::Format format) {
     const int64_t pixels = int64_t(size.width()) * size.height();
     if (pixels > Buffer::MaxPixels)
         throw ImageTooLargeError("image too large: " + std::to_string(size.width()) + " x " +
-                           std::to_string(size.height()));
+                                 std::to_string(size.height()));
     if (format != QImage::Format_Invalid) {
         const int64_t bytes = pixels * QImage::toPixelFormat(format).bitsPerPixel() / 8;
         if (bytes > int64_t(kAllocationLimitMB) << 20)
@@ -215,7 +215,8 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
     RequireReadableFile(name);
 
     if (IsBmpFile(name)) {
-        if (io.image != 1) throw InvalidImageError("the file has no image " + std::to_string(io.image), false);
+        if (io.image != 1)
+            throw InvalidImageError("the file has no image " + std::to_string(io.image), false);
         LoadBmp(dst, name, progress);
         io.x = io.y = 0;
         return;
@@ -265,7 +266,8 @@ void GFXFile::Load(Buffer& dst, const QString& name, GFXtra32* extra) {
     QImage img;
     if (size.isValid() && !size.isEmpty() && format != QImage::Format_Invalid) {
         if (IsDirectFormat(format)) {
-            if (!out.Alloc({size.width(), size.height()})) throw ImageTooLargeError("out of memory");
+            if (!out.Alloc({size.width(), size.height()}))
+                throw ImageTooLargeError("out of memory");
             img = QImage(reinterpret_cast<uchar*>(out.pixels), size.width(), size.height(),
                          out.stride * int(sizeof(uint32_t)), format);
         } else {

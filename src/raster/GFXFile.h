@@ -32,10 +32,10 @@ struct GFXFileDesc {
 };
 
 struct GFXFormat {
-    QString description;  // "Portable Network Graphics"
-    QString extensions;   // "*.png" or "*.jpg;*.jpeg"
+    QString description; // "Portable Network Graphics"
+    QString extensions;  // "*.png" or "*.jpg;*.jpeg"
     bool canSave = false;
-    QByteArray qtFormat;  // the image plug-in's name, such as "png"
+    QByteArray qtFormat; // the image plug-in's name, such as "png"
 };
 
 // Image file coding over Qt's image I/O. Errors throw the types of RasterError.h.

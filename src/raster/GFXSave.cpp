@@ -41,7 +41,8 @@ const GFXFormat& CheckSavable(const Buffer& src, const QString& name) {
 void Write(const QImage& img, const QString& name, const GFXFormat& format, GFXtra32* extra,
            const std::function<void()>& beforeReplace) {
     SafeFile file(name);
-    if (!file.Open()) throw FileIOError("cannot create a file beside " + name.toUtf8().toStdString());
+    if (!file.Open())
+        throw FileIOError("cannot create a file beside " + name.toUtf8().toStdString());
     QImageWriter writer(&file.Device(), format.qtFormat);
     Configure(writer, format.qtFormat);
     if (extra && writer.supportsOption(QImageIOHandler::Description)) {

@@ -15,9 +15,13 @@ Matrix2D Matrix2D::Rotation(double radians) {
     return {c, -s, s, c};
 }
 
-Matrix2D Matrix2D::Scaling(double sx, double sy) { return {sx, 0, 0, sy}; }
+Matrix2D Matrix2D::Scaling(double sx, double sy) {
+    return {sx, 0, 0, sy};
+}
 
-Matrix2D Matrix2D::Shearing(double kx, double ky) { return {1, kx, ky, 1}; }
+Matrix2D Matrix2D::Shearing(double kx, double ky) {
+    return {1, kx, ky, 1};
+}
 
 Matrix2D Matrix2D::Inverse() const {
     const double d = Determinant();

@@ -147,8 +147,8 @@ bool SafeWriteFile(const QString& target, QByteArrayView bytes) {
 }
 
 bool OpenRegularFile(QFile& file, const QString& name) {
-    const int fd = ::open(QFile::encodeName(name).constData(),
-                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd =
+        ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||

@@ -9,7 +9,8 @@ BuiltInBrushTool::BuiltInBrushTool(BrushShape s, int r) : shape(s), radius(r) {
 }
 
 void BuiltInBrushTool::Activate(ToolContext& context) {
-    if (!context.CurrentBrush().SelectBuiltIn(shape, radius, context.DrawColour(), context.BackColour())) {
+    if (!context.CurrentBrush().SelectBuiltIn(shape, radius, context.DrawColour(),
+                                              context.BackColour())) {
         brushtools::BrushTooBig(context);
         return;
     }
@@ -41,13 +42,14 @@ namespace brushtools {
 
 void ShowTechnique(ToolContext& context) {
     const int technique = context.CurrentBrush().technique;
-    context.SetPanel(StatusPanel::Technique, QString::fromLatin1(Brush::TechniqueLetter(technique)));
+    context.SetPanel(StatusPanel::Technique,
+                     QString::fromLatin1(Brush::TechniqueLetter(technique)));
 }
 
 bool ChooseTechnique(ToolEngine& engine, int technique) {
     engine.HideFeedback();
-    const bool chosen = engine.CurrentBrush().SetTechnique(technique, engine.DrawColour(),
-                                                           engine.BackColour());
+    const bool chosen =
+        engine.CurrentBrush().SetTechnique(technique, engine.DrawColour(), engine.BackColour());
     if (chosen) ShowTechnique(engine);
     engine.ShowFeedback();
     return chosen;

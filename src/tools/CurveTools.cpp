@@ -23,7 +23,7 @@ void CurveTool::ShowFeedback(ToolContext& context) {
     const Pair p = context.ShownPosition();
     if (context.Phase() != ToolPhase::Second)
         context.SetPanel(StatusPanel::Measure,
-                                 QStringLiteral("[%1,%2]").arg(p.x - start.x).arg(p.y - start.y));
+                         QStringLiteral("[%1,%2]").arg(p.x - start.x).arg(p.y - start.y));
     settings.ReadBar(context);
     RubberBand(context);
 }

@@ -75,7 +75,8 @@ void LineTool::ShowFeedback(ToolContext& context) {
         return;
     }
     const Pair p = context.ShownPosition();
-    context.SetPanel(StatusPanel::Measure, QStringLiteral("[%1,%2]").arg(p.x - first.x).arg(p.y - first.y));
+    context.SetPanel(StatusPanel::Measure,
+                     QStringLiteral("[%1,%2]").arg(p.x - first.x).arg(p.y - first.y));
     settings.ReadBar(context);
     RubberBand(context);
 }

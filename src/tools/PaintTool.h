@@ -34,8 +34,8 @@ public:
     bool keepsUndo = true;  // a press that starts an action takes the undo copy first
     bool snapToGrid = true; // positions snap while the grid is on
     int32_t helpContext = 100;
-    QString optionBar;                   // bar key, empty for none
-    int32_t phaseCount = 2;              // 1, 2 or 3; a Toggle tool's on/off state
+    QString optionBar;      // bar key, empty for none
+    int32_t phaseCount = 2; // 1, 2 or 3; a Toggle tool's on/off state
     int32_t cursor = ToolCursor::Cross;
     QString statusText; // translated, set by Activate
 

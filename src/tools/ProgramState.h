@@ -15,8 +15,8 @@
 // what the user can see.
 struct ViewPlacement {
     ZoomRatio zoom;
-    Pair scroll{0, 0}; // view pixels
-    Pair client{0, 0}; // scroll box client area; 0 x 0: the whole image counts as visible
+    Pair scroll{0, 0};     // view pixels
+    Pair client{0, 0};     // scroll box client area; 0 x 0: the whole image counts as visible
     bool clipping = false; // the Clipping preference: tools paint the visible part only
 };
 

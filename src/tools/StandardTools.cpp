@@ -1,10 +1,11 @@
 #include "tools/StandardTools.h"
 
 StandardTools::StandardTools()
-    : brushes{BuiltInBrushTool{BrushShape::Circular, -1}, BuiltInBrushTool{BrushShape::Circular, 1},
-              BuiltInBrushTool{BrushShape::Circular, 5},  BuiltInBrushTool{BrushShape::Circular, 10},
-              BuiltInBrushTool{BrushShape::Square, -1},   BuiltInBrushTool{BrushShape::Square, 1},
-              BuiltInBrushTool{BrushShape::Square, 5},    BuiltInBrushTool{BrushShape::Square, 10}} {
+    : brushes{
+          BuiltInBrushTool{BrushShape::Circular, -1}, BuiltInBrushTool{BrushShape::Circular, 1},
+          BuiltInBrushTool{BrushShape::Circular, 5},  BuiltInBrushTool{BrushShape::Circular, 10},
+          BuiltInBrushTool{BrushShape::Square, -1},   BuiltInBrushTool{BrushShape::Square, 1},
+          BuiltInBrushTool{BrushShape::Square, 5},    BuiltInBrushTool{BrushShape::Square, 10}} {
     for (BuiltInBrushTool& b : brushes) {
         b.circularEntry = &brushes[0];
         b.squareEntry = &brushes[4];

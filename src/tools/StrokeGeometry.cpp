@@ -21,8 +21,7 @@ double Once(double length) {
 double LineSpacing(int mode, int value, Pair a, Pair b) {
     if (mode == Distance) return std::max(value, 1);
     if (mode != Count) return 1;
-    const double length =
-        std::max(std::abs(double(b.x) - a.x), std::abs(double(b.y) - a.y));
+    const double length = std::max(std::abs(double(b.x) - a.x), std::abs(double(b.y) - a.y));
     if (value < 2) return Once(length);
     return length / (value - 1);
 }
@@ -45,7 +44,8 @@ bool ArrowPoints(Pair s, Pair e, int size, std::array<Pair, 2>& out) {
     for (int k = 0; k < 2; ++k) {
         const double theta = (k == 0 ? -30.0 : 30.0) * pi / 180.0;
         const double c = std::cos(theta), sn = std::sin(theta);
-        out[size_t(k)] = {e.x + cut((dx * c - dy * sn) * a / d), e.y + cut((dx * sn + dy * c) * a / d)};
+        out[size_t(k)] = {e.x + cut((dx * c - dy * sn) * a / d),
+                          e.y + cut((dx * sn + dy * c) * a / d)};
     }
     return true;
 }

@@ -147,7 +147,7 @@ void ToolEngine::ShowFeedback() {
     shownPos_ = imagePos_;
     const Buffer& image = state.docs.CurrentDoc().image;
     outside_ = imagePos_.x < 0 || imagePos_.x >= image.Width() || imagePos_.y < 0 ||
-              imagePos_.y >= image.Height();
+               imagePos_.y >= image.Height();
     if (!outside_) current_->ShowFeedback(*this);
 }
 
@@ -262,7 +262,8 @@ bool ToolEngine::TakeUndo() {
 
 Buffer& ToolEngine::WorkBuffer() {
     const ViewPlacement& v = state.view;
-    if (!RefreshWorkBuffer(work_, state.docs.CurrentDoc().image, v.clipping, v.scroll, v.client, v.zoom))
+    if (!RefreshWorkBuffer(work_, state.docs.CurrentDoc().image, v.clipping, v.scroll, v.client,
+                           v.zoom))
         work_.Free();
     return work_;
 }

@@ -2,8 +2,8 @@
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/Program.h"
-#include "app/ToolShell.h"
 #include "app/ProgramFixture.h"
+#include "app/ToolShell.h"
 #include "files/ui/NewForm.h"
 #include "files/ui/OpenPlusDialog.h"
 #include "testdata.h"
@@ -147,7 +147,8 @@ TEST_F(FileMenu, OpenFromThePreviewAndReopenTheThirdImage) {
     EXPECT_EQ(program_->Image().Width(), opened.Width());
     bool same = true;
     for (int y = 0; y < opened.Height(); ++y)
-        for (int x = 0; x < opened.Width(); ++x) same = same && program_->Image().At(x, y) == opened.At(x, y);
+        for (int x = 0; x < opened.Width(); ++x)
+            same = same && program_->Image().At(x, y) == opened.At(x, y);
     EXPECT_TRUE(same);
     EXPECT_TRUE(messages_.isEmpty()) << messages_.join(',').toStdString();
 }

@@ -39,7 +39,8 @@ TEST(HelpWindow, ShippedPagesLinkToExistingPages) {
             at += 6;
             const QString target = text.mid(at, text.indexOf('"', at) - at);
             if (target.startsWith("http")) continue;
-            EXPECT_TRUE(pages.contains(target)) << page.toStdString() << " -> " << target.toStdString();
+            EXPECT_TRUE(pages.contains(target))
+                << page.toStdString() << " -> " << target.toStdString();
         }
     }
 }

@@ -1,7 +1,7 @@
 #include "tools/Palette.h"
+#include "tools/PaletteTestTools.h"
 #include "tools/ui/IconPanel.h"
 #include "tools/ui/ToolPaletteBar.h"
-#include "tools/PaletteTestTools.h"
 
 #include <QApplication>
 #include <QKeyEvent>

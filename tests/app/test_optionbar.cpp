@@ -1,8 +1,8 @@
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/Program.h"
-#include "app/ToolShell.h"
 #include "app/ProgramFixture.h"
+#include "app/ToolShell.h"
 #include "lang/BuiltInLanguage.h"
 #include "tools/ui/OptionBar.h"
 

@@ -91,8 +91,7 @@ TEST_F(QuickPaletteBar, LeadsThePaletteBarWithItsControlsInPlace) {
 
 TEST_F(QuickPaletteBar, PlainPressesTakeTheCellColourIntoTheSwatch) {
     Build();
-    ASSERT_TRUE(
-        state.brush.SelectBuiltIn(BrushShape::Circular, 2, state.drawCol, state.backCol));
+    ASSERT_TRUE(state.brush.SelectBuiltIn(BrushShape::Circular, 2, state.drawCol, state.backCol));
     engine.PrepareStamp(false);
     ASSERT_EQ(state.brush.stamp.At(2, 2), 0xFFFFFFu);
 

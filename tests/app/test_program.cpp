@@ -1,35 +1,35 @@
+#include "app/ColourCommands.h"
 #include "app/CommandChecks.h"
+#include "app/FileLinks.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/Program.h"
-#include "app/ToolShell.h"
-#include "tools/ToolEngine.h"
-#include "app/ViewController.h"
 #include "app/ProgramFixture.h"
-#include "app/ColourCommands.h"
-#include "app/FileLinks.h"
+#include "app/ToolShell.h"
+#include "app/ViewController.h"
 #include "app/ui/PreferencesDialog.h"
 #include "color/ui/ColorSel.h"
+#include "tools/ToolEngine.h"
 
+#include <QAbstractSpinBox>
+#include <QActionGroup>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QAbstractSpinBox>
-#include <QApplication>
 #include <QKeyEvent>
-#include <QActionGroup>
-#include <QContextMenuEvent>
-#include <QTimer>
-#include <QPushButton>
-#include <QMouseEvent>
 #include <QMenu>
-#include <QSpinBox>
-#include <QToolBar>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,9 @@ protected:
     }
     void TearDown() override { MessageByKeySeam() = nullptr; }
 
-    std::unique_ptr<Program> Start(const QStringList& args) { return StartProgram(args, folder_.path()); }
+    std::unique_ptr<Program> Start(const QStringList& args) {
+        return StartProgram(args, folder_.path());
+    }
 
     QTemporaryDir config_, folder_;
     QStringList messages_;
@@ -139,10 +141,11 @@ TEST_F(ProgramRun, EachModuleRegistersItsCommandsAndNothingElseIsEnabled) {
     auto program = Start({});
     TMainForm& form = *program->MainForm();
     ExpectEnabledExactlyWhenRegistered(form);
-    QStringList expected = {
-        "Exit1", "Contents1", "ToolbarVisib", "PaletteVisib", "PrefsMenu", "About1", "Homepage",
-        "New1", "OpenImage", "SavePicture", "SavePictureAs", "UpdateExit1", "LoadBrush",
-        "SaveBrush", "Paint1", "Color1", "Replace1", "Restore1", "NextImage1", "PrevImage1"};
+    QStringList expected = {"Exit1",     "Contents1",   "ToolbarVisib",  "PaletteVisib",
+                            "PrefsMenu", "About1",      "Homepage",      "New1",
+                            "OpenImage", "SavePicture", "SavePictureAs", "UpdateExit1",
+                            "LoadBrush", "SaveBrush",   "Paint1",        "Color1",
+                            "Replace1",  "Restore1",    "NextImage1",    "PrevImage1"};
     for (int n = 1; n <= 10; ++n) expected << QStringLiteral("N%1%2").arg(n).arg(1);
     EXPECT_EQ(Sorted(form.Commands().Names()), Sorted(expected));
     // A submenu, not a command: it follows its entries, and a fresh run has none.
@@ -275,7 +278,8 @@ TEST_F(ProgramRun, TheRightButtonOnTheBarsOpensNoBarMenu) {
                 popup->close();
             }
         });
-        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), bar->mapToGlobal(QPoint(5, 5)));
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                bar->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(bar, &click);
         QElapsedTimer t;
         t.start();
@@ -320,7 +324,8 @@ TEST_F(ProgramRun, ToolKeysReachToolsButNotAnOpenMenu) {
     Buffer pixels;
     ASSERT_TRUE(pixels.Alloc({4, 3}));
     pixels.Box(pixels.Bounds(), 0x00FF00);
-    ASSERT_TRUE(engine.state.brush.SetCustom(pixels, CustomBrush{}, engine.state.drawCol, engine.state.backCol));
+    ASSERT_TRUE(engine.state.brush.SetCustom(pixels, CustomBrush{}, engine.state.drawCol,
+                                             engine.state.backCol));
     Press(&form, Qt::Key_B, Qt::ShiftModifier);
     EXPECT_FALSE(engine.state.brush.custom);
     EXPECT_EQ(engine.state.brush.source.Width(), 3);

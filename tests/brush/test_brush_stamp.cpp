@@ -38,19 +38,10 @@ TEST(BrushBuiltIn, LargerCirclesFollowTheMidpointSpans) {
     // Worked through the decision term by hand: rows r ± i span the half-width rr of that step.
     Brush brush;
     ASSERT_TRUE(brush.SelectBuiltIn(BrushShape::Circular, 5, 0xABCDEF, kBack));
-    ExpectSpans(brush.source,
-                {{4, 6},
-                 {3, 7},
-                 {2, 8},
-                 {1, 9},
-                 {0, 10},
-                 {0, 10},
-                 {0, 10},
-                 {1, 9},
-                 {2, 8},
-                 {3, 7},
-                 {4, 6}},
-                0xABCDEF);
+    ExpectSpans(
+        brush.source,
+        {{4, 6}, {3, 7}, {2, 8}, {1, 9}, {0, 10}, {0, 10}, {0, 10}, {1, 9}, {2, 8}, {3, 7}, {4, 6}},
+        0xABCDEF);
 
     ASSERT_TRUE(brush.SelectBuiltIn(BrushShape::Circular, 10, 0xABCDEF, kBack));
     std::vector<Span> r10(21, Span{0, 20});

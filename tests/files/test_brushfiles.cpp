@@ -43,7 +43,8 @@ TEST(BrushFiles, RedBackgroundComesInTransparentAndGoesOutRed) {
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x) {
             const bool square = x >= 1 && x <= 2 && y >= 1 && y <= 2;
-            ASSERT_EQ(brush.source.At(x, y), square ? 0x00C800u : Pixel::Transparent) << x << "," << y;
+            ASSERT_EQ(brush.source.At(x, y), square ? 0x00C800u : Pixel::Transparent)
+                << x << "," << y;
         }
     EXPECT_TRUE(brush.custom);
     EXPECT_EQ(brush.keyColour, 0xFF0000u);

@@ -30,7 +30,9 @@ protected:
         EXPECT_FALSE(doc.untitled);
         EXPECT_EQ(doc.changeCount, 0);
     }
-    static QString Suite(const char* sub) { return TestDataDir() + QLatin1Char('/') + QLatin1String(sub); }
+    static QString Suite(const char* sub) {
+        return TestDataDir() + QLatin1Char('/') + QLatin1String(sub);
+    }
 
     FakeHost host;
     DocumentTable docs{host, host, host};
@@ -77,8 +79,9 @@ TEST_F(SuiteDocs, GoodBitmapsOpenWithTheirReferencePixels) {
         for (int y = 0; y < want.height(); ++y)
             for (int x = 0; x < want.width(); ++x)
                 for (int s = 0; s < 24; s += 8)
-                    ASSERT_LE(std::abs(int(got.At(x, y) >> s & 0xFF) - int(want.pixel(x, y) >> s & 0xFF)),
-                              tolerance)
+                    ASSERT_LE(
+                        std::abs(int(got.At(x, y) >> s & 0xFF) - int(want.pixel(x, y) >> s & 0xFF)),
+                        tolerance)
                         << x << "," << y;
         ++compared;
     }

@@ -143,7 +143,8 @@ TEST_F(ImageFiles, SaveOntoAFullDiskKeepsTheOldFile) {
             EXPECT_EQ(doc.changeCount, 3);
         }
     }
-    EXPECT_EQ(QDir(disk.Path(".")).entryList({"*ovtmp*"}, QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(QDir(disk.Path(".")).entryList({"*ovtmp*"}, QDir::Files | QDir::Hidden),
+              QStringList());
 }
 
 TEST_F(ImageFiles, SaveErrorsByKind) {
@@ -263,8 +264,8 @@ QByteArray ForgedPng(uint32_t w, uint32_t h) {
     const QByteArray ihdr = "IHDR" + be32(w) + be32(h) + QByteArray("\x08\x02\x00\x00\x00", 5);
     const QByteArray idat = "IDAT" + QByteArray("\x78\x9c\x03\x00\x00\x00\x00\x01", 8);
     const QByteArray iend = "IEND";
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + be32(13) + ihdr + be32(crc(ihdr)) + be32(8) +
-           idat + be32(crc(idat)) + be32(0) + iend + be32(crc(iend));
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + be32(13) + ihdr + be32(crc(ihdr)) + be32(8) + idat +
+           be32(crc(idat)) + be32(0) + iend + be32(crc(iend));
 }
 
 TEST_F(ImageFiles, AHeaderClaimingAHugeImageIsRefusedWithoutTheKeepQuestion) {
@@ -276,8 +277,8 @@ TEST_F(ImageFiles, AHeaderClaimingAHugeImageIsRefusedWithoutTheKeepQuestion) {
     for (const int at : {18, 22}) bmp[at] = bmp[at + 1] = char(0xFF); // 65535 x 65535
     bmp[26] = 1;
     bmp[28] = 24;
-    const std::pair<const char*, QByteArray> files[] = {
-        {"huge.png", ForgedPng(65535, 65535)}, {"huge.bmp", bmp}};
+    const std::pair<const char*, QByteArray> files[] = {{"huge.png", ForgedPng(65535, 65535)},
+                                                        {"huge.bmp", bmp}};
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
         WriteAll(Path(name), bytes);

@@ -57,8 +57,7 @@ TEST(PreviewBox, DescriptionLines) {
     EXPECT_EQ(grey.color, QStringLiteral("<Grayscale> <Image>"));
     EXPECT_EQ(grey.bpc, QStringLiteral("<BPCC>: 16"));
 
-    const PreviewLines text =
-        DescribeImageFile(TestDataDir() + QStringLiteral("/README.md"), keys);
+    const PreviewLines text = DescribeImageFile(TestDataDir() + QStringLiteral("/README.md"), keys);
     EXPECT_FALSE(text.isImage);
     EXPECT_TRUE(text.color.isEmpty() && text.size.isEmpty() && text.bpp.isEmpty());
 

@@ -57,7 +57,8 @@ TEST(PaletteFile, APipeIsRefusedWithoutWaitingForAWriter) {
     QTemporaryDir dir;
     const QString pipe = MakePipe(dir, "pipe.pal");
     QuickPalette p = Marked(12);
-    ExpectReturnsPromptly(pipe, [&] { EXPECT_EQ(ReadPaletteFile(pipe, p), PaletteFileResult::Failed); });
+    ExpectReturnsPromptly(pipe,
+                          [&] { EXPECT_EQ(ReadPaletteFile(pipe, p), PaletteFileResult::Failed); });
     EXPECT_EQ(p.Colours(), Marked(12).Colours());
 }
 

@@ -10,7 +10,9 @@ namespace {
 
 const int kSizes[] = {1, 7, 8, 9, 31, 32, 33};
 
-void Pattern(Buffer& b, uint32_t seed = 0) { rastertest::Pattern(b, seed, 0xFFFFFF); }
+void Pattern(Buffer& b, uint32_t seed = 0) {
+    rastertest::Pattern(b, seed, 0xFFFFFF);
+}
 
 std::vector<uint32_t> Snapshot(const Buffer& b) {
     std::vector<uint32_t> v;
@@ -103,8 +105,8 @@ TEST(BufferCopy, MatchesReferenceAtRowBoundarySizes) {
                             expect[ty * 34 + tx] = src.At(x, y);
                         }
                     dst.Copy(src, pos, key);
-                    ASSERT_EQ(Snapshot(dst), expect) << w << "x" << h << " at " << pos.x << ","
-                                                     << pos.y << " key " << key;
+                    ASSERT_EQ(Snapshot(dst), expect)
+                        << w << "x" << h << " at " << pos.x << "," << pos.y << " key " << key;
                 }
         }
 }
@@ -193,8 +195,8 @@ TEST(BufferDraw, ExclusiveOrFiguresDrawnTwiceRestore) {
 TEST(BufferDraw, ChColorAndBoolTouchExactValuesOnly) {
     Buffer b;
     ASSERT_TRUE(b.Alloc({9, 3}));
-    const uint32_t values[] = {0x000010, 0x01000010, 0x03000010, 0x02ABCDEF, 0x00ABCDEF,
-                               0x01000000, 0xFFFFFF, 0x000010, 0x02000010};
+    const uint32_t values[] = {0x000010,   0x01000010, 0x03000010, 0x02ABCDEF, 0x00ABCDEF,
+                               0x01000000, 0xFFFFFF,   0x000010,   0x02000010};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 9; ++x) b.At(x, y) = values[x];
     Buffer view(b, {0, 1, 8, 1});

@@ -465,7 +465,8 @@ TEST_F(GFXTemp, SavingFromTheBuffersOwnPixelsLeavesThemAsTheyWere) {
         const Buffer expect = whole;
         GFXFile::Save(view, Path("v.png"), nullptr, nullptr);
         for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 50; ++x) ASSERT_EQ(whole.At(x, y), expect.At(x, y)) << x << "," << y;
+            for (int x = 0; x < 50; ++x)
+                ASSERT_EQ(whole.At(x, y), expect.At(x, y)) << x << "," << y;
         const QImage saved(Path("v.png"));
         ASSERT_EQ(saved.size(), QSize(40, 34));
         for (int y = 0; y < 34; ++y)

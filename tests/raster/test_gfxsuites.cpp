@@ -135,7 +135,8 @@ TEST(GFXSuites, PngSuiteMatchesLibpngPixelForPixel) {
         int wrong = 0;
         for (int y = 0; y < want.h; ++y)
             for (int x = 0; x < want.w; ++x) {
-                const uint32_t expected = Shown(&want.samples[(size_t(y) * want.w + x) * 4], background);
+                const uint32_t expected =
+                    Shown(&want.samples[(size_t(y) * want.w + x) * 4], background);
                 // Rounding of 16-bit channels and of the blend may differ by a step or two.
                 if (ChannelDistance(b.At(x, y) & 0xFFFFFF, expected) > 2) ++wrong;
             }
@@ -271,7 +272,8 @@ TEST(GFXSuites, BmpSuiteBadFilesAreRefusedOrLoadSafely) {
             EXPECT_EQ(b.Height(), std::abs(qFromLittleEndian<qint32>(h.constData() + 22)));
             for (int y = 0; y < b.Height(); ++y)
                 for (int x = 0; x < b.Width(); ++x)
-                    ASSERT_EQ(b.At(x, y) & 0xFF000000u, 0u) << "mark bits leaked at " << x << "," << y;
+                    ASSERT_EQ(b.At(x, y) & 0xFF000000u, 0u)
+                        << "mark bits leaked at " << x << "," << y;
         }
     }
     // The short file is pal1.bmp cut inside its 14th bottom-up row of 16 bytes: the whole rows in

@@ -17,8 +17,6 @@ using rastertest::Pattern;
 const int kSizes[] = {1, 7, 8, 9, 31, 32, 33};
 constexpr uint32_t kBack = 0x00ABCDEF; // target background, never produced by a source here
 
-
-
 // Source index shown by scaled pixel i of n when the source has s pixels.
 int Nearest(int64_t i, int64_t s, int64_t n) {
     return int(std::floor((double(i) + 0.5) * double(s) / double(n)));

@@ -20,7 +20,8 @@ TEST(Text, ExtentGrowsWithSizeStyleAndLength) {
     TextFont bold;
     bold.size = 20;
     bold.bold = true;
-    EXPECT_GT(Buffer::GetTextExtent(bold, "Orvel Paint").x, Buffer::GetTextExtent(f, "Orvel Paint").x);
+    EXPECT_GT(Buffer::GetTextExtent(bold, "Orvel Paint").x,
+              Buffer::GetTextExtent(f, "Orvel Paint").x);
     EXPECT_GT(Buffer::GetTextExtent(f, "Orvel Paint").x, big.x);
     EXPECT_EQ(Buffer::GetTextExtent(f, "").x, 0);
 }
@@ -41,7 +42,8 @@ TEST(Text, GlyphsAreOneColourWithoutAntiAliasingInsideTheirCell) {
             seen.insert(b.At(x, y));
             if (b.At(x, y) != 0) {
                 ++inked;
-                EXPECT_TRUE(x >= 10 && x < 10 + ext.x && y >= 10 && y < 10 + ext.y) << x << "," << y;
+                EXPECT_TRUE(x >= 10 && x < 10 + ext.x && y >= 10 && y < 10 + ext.y)
+                    << x << "," << y;
             }
         }
     EXPECT_EQ(seen, (std::set<uint32_t>{0x000000, 0x00FF00}));

@@ -15,8 +15,6 @@ using rastertest::Pattern;
 constexpr uint32_t kBack = 0x00ABCDEF; // target background, never produced by a source here
 constexpr double kQuarter = 1.5707963267948966;
 
-
-
 // Where 0-based source pixel (x, y) of a w x h image lands after `turns` quarter turns
 // (clockwise on screen, as Rotation does with y pointing down).
 Pair Turned(int turns, int x, int y, int w, int h) {

@@ -54,7 +54,7 @@ private:
 
 #define REQUIRE_SMALL_DISK(disk)                                                                   \
     do {                                                                                           \
-        if (!(disk).Mounted()) GTEST_SKIP() << "mounting a small file system needs root";         \
+        if (!(disk).Mounted()) GTEST_SKIP() << "mounting a small file system needs root";          \
     } while (0)
 
 // A named pipe with no writer: opening it plainly for reading blocks.

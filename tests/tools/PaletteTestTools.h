@@ -19,11 +19,12 @@ inline PaintTool* FakeTool(int i) {
 
 // Every standard entry gets a tool numbered by its place in this list.
 inline const QStringList kIcons = {
-    "BRUSH1", "BRUSH11", "BRUSH12", "BRUSH13", "BRUSH2", "BRUSH21", "BRUSH22", "BRUSH23", "PEN1",
-    "PEN2",   "PEN3",    "LINE1",   "LINE2",   "SPLINE1", "SPLINE2", "RECT1",  "RECT2",   "RECT3",
-    "RECT4",  "CRC1",    "CRC2",    "CRC3",    "CRC4",    "FILLDRAW", "FILLPOLY", "SPRAY1", "SPRAY2",
-    "FILL1",  "FILL2",   "TEXT",    "CUT1",    "CUT2",    "CUT3",    "CUT4",    "CUT5",   "CLONE",
-    "GETCOL", "CHCOL",   "GRID",    "UNDO",    "CLEAR"};
+    "BRUSH1",  "BRUSH11", "BRUSH12",  "BRUSH13",  "BRUSH2", "BRUSH21", "BRUSH22",
+    "BRUSH23", "PEN1",    "PEN2",     "PEN3",     "LINE1",  "LINE2",   "SPLINE1",
+    "SPLINE2", "RECT1",   "RECT2",    "RECT3",    "RECT4",  "CRC1",    "CRC2",
+    "CRC3",    "CRC4",    "FILLDRAW", "FILLPOLY", "SPRAY1", "SPRAY2",  "FILL1",
+    "FILL2",   "TEXT",    "CUT1",     "CUT2",     "CUT3",   "CUT4",    "CUT5",
+    "CLONE",   "GETCOL",  "CHCOL",    "GRID",     "UNDO",   "CLEAR"};
 
 inline PaintTool* ToolFor(const QString& icon) {
     return kIcons.contains(icon) ? FakeTool(int(kIcons.indexOf(icon))) : nullptr;

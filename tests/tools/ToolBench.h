@@ -149,10 +149,9 @@ protected:
     enum class Start { TestLine, Freehand };
 
     ToolBench(Pair size, Start start)
-        : W(size.x), H(size.y),
-          engine(state, view,
-                 start == Start::TestLine ? static_cast<PaintTool*>(&line)
-                                          : &tools.continuousFreehand) {}
+        : W(size.x), H(size.y), engine(state, view,
+                                       start == Start::TestLine ? static_cast<PaintTool*>(&line)
+                                                                : &tools.continuousFreehand) {}
 
     void SetUp() override {
         ASSERT_TRUE(docs.CurrentDoc().MakeBlank({W, H}));
@@ -256,8 +255,8 @@ protected:
         for (double v : barValues) bar.values.at(i++) = v;
     }
     void UseBrush(int radius) {
-        ASSERT_TRUE(state.brush.SelectBuiltIn(BrushShape::Circular, radius, state.drawCol,
-                                              state.backCol));
+        ASSERT_TRUE(
+            state.brush.SelectBuiltIn(BrushShape::Circular, radius, state.drawCol, state.backCol));
     }
 };
 

@@ -60,8 +60,8 @@ TEST_F(BrushToolTest, TechniquesNeedACustomBrushExceptColorAndRestoreBringsTheOl
     EXPECT_FALSE(brushtools::ChooseTechnique(engine, Technique::Replace));
     EXPECT_EQ(host.panels[1], QStringLiteral("C"));
 
-    ASSERT_TRUE(state.brush.SetCustom(CustomPixels(), CustomBrush{{0, 0}, 0x0000BB},
-                                       state.drawCol, state.backCol));
+    ASSERT_TRUE(state.brush.SetCustom(CustomPixels(), CustomBrush{{0, 0}, 0x0000BB}, state.drawCol,
+                                      state.backCol));
     EXPECT_TRUE(brushtools::ChooseTechnique(engine, Technique::Replace));
     EXPECT_EQ(host.panels[1], QStringLiteral("R"));
     EXPECT_EQ(state.brush.stamp.At(0, 0), 0x0000BBu); // the key colour fills the corner

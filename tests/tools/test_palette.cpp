@@ -1,6 +1,6 @@
 #include "tools/Palette.h"
-#include "tools/ToolIcons.h"
 #include "tools/PaletteTestTools.h"
+#include "tools/ToolIcons.h"
 
 #include <QMap>
 #include <gtest/gtest.h>

@@ -35,7 +35,6 @@ TNewForm::TNewForm(const Language& language, Pair size, QWidget* parent) : QDial
     labelY->setObjectName(QStringLiteral("SizeYLabel"));
     labelY->setBuddy(sizeY_);
 
-
     auto* grid = new QGridLayout;
     grid->addWidget(labelX, 0, 0);
     grid->addWidget(sizeX_, 0, 1);

@@ -28,7 +28,8 @@ QImage ToQImage(const Buffer& b) {
     QImage image(b.Width(), b.Height(), QImage::Format_RGB32);
     for (int y = 0; y < b.Height(); ++y) {
         auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        for (int x = 0; x < b.Width(); ++x) row[x] = 0xFF000000u | (b.Get(b.left + x, b.top + y) & 0xFFFFFF);
+        for (int x = 0; x < b.Width(); ++x)
+            row[x] = 0xFF000000u | (b.Get(b.left + x, b.top + y) & 0xFFFFFF);
     }
     return image;
 }
@@ -98,7 +99,8 @@ TOpenPlus::TOpenPlus(OpenPreview& preview, TranslateFn translate, uint32_t drawC
 }
 
 void TOpenPlus::FitWidth() {
-    // The type list names every pattern of the All entry; it would widen the dialog past the screen.
+    // The type list names every pattern of the All entry; it would widen the dialog past the
+    // screen.
     if (auto* types = findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
         types->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         types->setMinimumContentsLength(24);

@@ -18,8 +18,8 @@ class TOpenPlus : public QFileDialog {
     Q_OBJECT
 public:
     // preview outlives the dialog; colours are handed to the load as the open command would.
-    TOpenPlus(OpenPreview& preview, TranslateFn translate, uint32_t drawColour,
-              uint32_t backColour, QWidget* parent = nullptr);
+    TOpenPlus(OpenPreview& preview, TranslateFn translate, uint32_t drawColour, uint32_t backColour,
+              QWidget* parent = nullptr);
 
     // The image chosen with the stepper, from 1.
     int ImageNumber() const { return imageNumber_; }
