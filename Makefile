@@ -12,7 +12,10 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
 	libgl1-mesa-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	fonts-dejavu-core xvfb xauth xdotool imagemagick
 
-.PHONY: all deps build run test test-asan bench fuzz clean
+# Only the benchmarks need these (the comparisons in the same run); `make test` never installs them.
+BENCH_PACKAGES := libopencv-dev
+
+.PHONY: all deps bench-deps build run test test-asan bench fuzz clean
 
 all: build
 
@@ -49,13 +52,24 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS) -L core
 
-bench: deps
+bench-deps:
+	@missing=""; for p in $(BENCH_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
+	  $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing; \
+	fi
+
+bench: deps bench-deps
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DOV_BENCH=ON
-	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view
+	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view ovbench_fill
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_files
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_strokes
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_view
+	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_fill
 
 # libFuzzer targets need clang; not part of `make test`.
 fuzz: deps
