@@ -1,6 +1,7 @@
 #include "raster/FloodMark.h"
 
 #include <algorithm>
+#include <new>
 
 namespace fill {
 
@@ -38,17 +39,26 @@ template <class Test> Rect FloodMarker::Run(Buffer& work, Pair seed, bool diagon
 
     stack_.clear();
     const int sx = seed.x - work.left, sy = seed.y - work.top;
-    int r = sx;
-    // The seed run has no parent: an empty parent range makes both neighbour rows scan whole.
-    take(base + ptrdiff_t(sy) * stride, sy, r, 1, 0, -1);
-    stack_.back().pl = r + 1;
-    stack_.back().pr = r;
-    while (!stack_.empty()) {
-        const Span s = stack_.back();
-        stack_.pop_back();
-        scan(s.y + s.dir, s.l - d, s.r + d, s.dir, s.l, s.r);
-        scan(s.y - s.dir, s.l - d, s.pl - 1, -s.dir, s.l, s.r);
-        scan(s.y - s.dir, s.pr + 1, s.r + d, -s.dir, s.l, s.r);
+    try {
+        int r = sx;
+        // The seed run has no parent: an empty parent range makes both neighbour rows scan whole.
+        take(base + ptrdiff_t(sy) * stride, sy, r, 1, 0, -1);
+        stack_.back().pl = r + 1;
+        stack_.back().pr = r;
+        while (!stack_.empty()) {
+            const Span s = stack_.back();
+            stack_.pop_back();
+            scan(s.y + s.dir, s.l - d, s.r + d, s.dir, s.l, s.r);
+            scan(s.y - s.dir, s.l - d, s.pl - 1, -s.dir, s.l, s.r);
+            scan(s.y - s.dir, s.pr + 1, s.r + d, -s.dir, s.l, s.r);
+        }
+    } catch (const std::bad_alloc&) {
+        // Noise can need a stack of a few percent of the pixels; when even that is refused, the
+        // half-marked region is unmarked again so nothing half-done reaches the image.
+        std::vector<Span>().swap(stack_);
+        for (int y = minY; y <= maxY; ++y)
+            for (int x = minX; x <= maxX; ++x) base[ptrdiff_t(y) * stride + x] &= ~FillMark;
+        throw;
     }
     return {minX + work.left, minY + work.top, maxX + work.left, maxY + work.top};
 }
@@ -65,8 +75,10 @@ Rect FloodMarker::Mark(Buffer& work, Pair seed, int tolerance, bool diagonal) {
                    [colour](uint32_t p) { return (p & (FillMark | 0xFFFFFF)) == colour; });
     if (tolerance == MaxTolerance)
         return Run(work, seed, diagonal, [](uint32_t p) { return !(p & FillMark); });
+    // Most pixels of a typical region are the seed's colour exactly: test that first.
     return Run(work, seed, diagonal, [colour, tolerance](uint32_t p) {
-        return !(p & FillMark) && ColourDistance(p, colour) <= tolerance;
+        return (p & (FillMark | 0xFFFFFF)) == colour ||
+               (!(p & FillMark) && ColourDistance(p, colour) <= tolerance);
     });
 }
 

@@ -39,6 +39,8 @@ bool SeedIsFillColour(const Buffer& work, Pair seed, uint32_t colour);
 class FloodMarker {
 public:
     // Returns the bounding rectangle of the newly marked pixels; empty when there were none.
+    // Throws std::bad_alloc when the stack cannot grow, after taking its marks out again (and
+    // any other fill marks in their rectangle).
     Rect Mark(Buffer& work, Pair seed, int tolerance, bool diagonal);
 
 private:

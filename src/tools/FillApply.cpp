@@ -1,9 +1,9 @@
 #include "tools/FillApply.h"
 
-#include "color/Hsv.h"
 #include "raster/FloodMark.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace fill {
 
@@ -32,30 +32,46 @@ template <class Paint> void ForMarked(Buffer& work, Rect area, Paint paint) {
     }
 }
 
-// The same with paint(p, q) also given the pattern colour q at the pixel. Each row is walked in
-// runs that each take a stretch of one brush row, so nothing is divided per pixel.
+// The same over a pattern: paint(p, bx, by) with the brush column and row at the pixel. Each row
+// is walked in runs that each take a stretch of one brush row, so nothing is divided per pixel.
 template <class Paint>
 void ForMarked(Buffer& work, Rect area, const Pattern& pattern, Paint paint) {
     const Rect c = area.Intersect(work.Bounds());
     if (work.Empty() || c.Empty()) return;
-    const Buffer& brush = *pattern.brush;
-    const int w = brush.Width(), h = brush.Height();
+    const int w = pattern.brush->Width(), h = pattern.brush->Height();
     const int first = Wrap(int64_t(c.left) + pattern.offset.x, w);
     for (int y = c.top; y <= c.bottom; ++y) {
-        const uint32_t* source = brush.Row(brush.top + Wrap(int64_t(y) + pattern.offset.y, h));
+        const int by = Wrap(int64_t(y) + pattern.offset.y, h);
         uint32_t* row = &work.At(c.left, y);
-        for (int i = 0, n = c.Width(), b = first; i < n; b = 0) {
-            for (const int end = std::min(n, i + w - b); i < end; ++i, ++b) {
-                const uint32_t p = row[i], q = source[b];
-                row[i] = !(p & FillMark)           ? p & Pixel::ClearMarks
-                         : q == Pixel::Transparent ? paint(p, pattern.background) & 0xFFFFFF
-                                                   : paint(p, q) & 0xFFFFFF;
+        for (int i = 0, n = c.Width(), bx = first; i < n; bx = 0) {
+            for (const int end = std::min(n, i + w - bx); i < end; ++i, ++bx) {
+                const uint32_t p = row[i];
+                row[i] = (p & FillMark) ? paint(p, bx, by) & 0xFFFFFF : p & Pixel::ClearMarks;
             }
         }
     }
 }
 
 } // namespace
+
+HueShade::HueShade(HsvValue hsv) {
+    const int s = std::clamp(hsv.s, 0, 255);
+    grey_ = s == 0;
+    const int h = (hsv.h % 360 + 360) % 360;
+    const float sf = float(s) / 255.0f;
+    sector_ = h / 60;
+    const float f = float(h) / 60.0f - float(sector_);
+    p_ = 1.0f - sf;
+    q_ = 1.0f - sf * f;
+    t_ = 1.0f - sf * (1.0f - f);
+}
+
+uint32_t HueShade::At(int v) const {
+    v = std::clamp(v, 0, 255);
+    if (grey_) return RgbValue{v, v, v}.Pixel();
+    const float vf = float(v);
+    return FromSector(sector_, v, int(vf * p_), int(vf * q_), int(vf * t_)).Pixel();
+}
 
 ShadeTable Shades(uint32_t colour) {
     const HsvValue hsv = RgbToHsv(RgbValue::FromPixel(colour));
@@ -79,13 +95,30 @@ void PaintMarkedPattern(Buffer& work, Rect area, uint32_t colour, const Pattern&
         PaintMarkedSolid(work, area, colour, shade);
         return;
     }
+    const Buffer& brush = *pattern.brush;
+    const auto colourAt = [&](int bx, int by) {
+        const uint32_t q = brush.At(brush.left + bx, brush.top + by);
+        return q == Pixel::Transparent ? pattern.background : q;
+    };
     if (!shade) {
-        ForMarked(work, area, pattern, [](uint32_t, uint32_t q) { return q; });
+        ForMarked(work, area, pattern, [&](uint32_t, int bx, int by) { return colourAt(bx, by); });
         return;
     }
-    ForMarked(work, area, pattern, [](uint32_t p, uint32_t q) {
-        const HsvValue hsv = RgbToHsv(RgbValue::FromPixel(q));
-        return HsvToRgb(hsv.h, hsv.s, (MaxChannel(p) + hsv.v) / 2).Pixel();
+    // Each brush pixel's conversion once, not once per pixel it covers.
+    struct Shade {
+        HueShade hue;
+        int v;
+    };
+    const int w = brush.Width();
+    std::vector<Shade> shades(size_t(w) * size_t(brush.Height()));
+    for (int by = 0; by < brush.Height(); ++by)
+        for (int bx = 0; bx < w; ++bx) {
+            const HsvValue hsv = RgbToHsv(RgbValue::FromPixel(colourAt(bx, by)));
+            shades[size_t(by) * size_t(w) + size_t(bx)] = {HueShade(hsv), hsv.v};
+        }
+    ForMarked(work, area, pattern, [&](uint32_t p, int bx, int by) {
+        const Shade& q = shades[size_t(by) * size_t(w) + size_t(bx)];
+        return q.hue.At((MaxChannel(p) + q.v) / 2);
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "color/Hsv.h"
 #include "raster/Buffer.h"
 #include "raster/Geometry.h"
 
@@ -13,6 +14,21 @@ namespace fill {
 
 // Pattern origin modes of the pattern fill's bar.
 inline constexpr int OriginImage = 0, OriginSource = 1, OriginStored = 2;
+
+// HsvToRgb(h, s, v) for one hue and saturation at many values: the conversion's per-colour
+// single-precision steps done once, the per-value ones exactly as it does them, so the results
+// are identical. The shaded pattern fill needs one per brush pixel.
+class HueShade {
+public:
+    HueShade() = default;
+    explicit HueShade(HsvValue hsv); // its h and s
+    uint32_t At(int v) const;
+
+private:
+    bool grey_ = true;
+    int sector_ = 0;
+    float p_ = 1, q_ = 1, t_ = 1; // the factors of v for the three shades
+};
 
 // 256 colours of the fill colour's hue and saturation, entry v with value v.
 using ShadeTable = std::array<uint32_t, 256>;

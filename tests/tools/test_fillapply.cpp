@@ -89,6 +89,16 @@ TEST(FillApply, MarkedPixelsPaintedAndEveryMarkCleared) {
     }
 }
 
+// The shaded pattern's per-colour split of the conversion must not drift from the conversion.
+TEST(FillApply, HueShadeIsTheConversion) {
+    for (int h = -1; h <= 360; ++h)
+        for (int s = 0; s <= 256; ++s)
+            for (int v : {0, 1, 2, 77, 128, 200, 254, 255}) {
+                const uint32_t want = HsvToRgb(h, s, v).Pixel();
+                ASSERT_EQ(fill::HueShade({h, s, 0}).At(v), want) << h << " " << s << " " << v;
+            }
+}
+
 TEST(FillApply, ShadeWithGreyKeepsBrightness) {
     Buffer b = rastertest::Make(3, 1, 0);
     b.At(0, 0) = 0xC8320A | Mark; // max channel 200
