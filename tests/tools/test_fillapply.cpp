@@ -6,23 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <random>
-#include <span>
 
 namespace {
 
 using namespace filltest;
 
 constexpr uint32_t Colour = 0x3080C0, Background = 0x102030;
-
-// A random brush with some transparent pixels.
-Buffer RandomBrush(int w, int h, std::mt19937& rng) {
-    Buffer b = rastertest::Make(w, h, 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.At(x, y) = rng() % 5 ? rng() & 0xFFFFFF : Pixel::Transparent;
-    return b;
-}
 
 uint32_t Shade(uint32_t hueOf, int value) {
     const HsvValue hsv = RgbToHsv(RgbValue::FromPixel(hueOf));
@@ -35,68 +25,37 @@ int MaxChannel(uint32_t p) {
 
 TEST(FillApply, MarkedPixelsPaintedAndEveryMarkCleared) {
     std::mt19937 rng(5);
-    const Buffer brush = RandomBrush(7, 5, rng);
-    const Pair offset{3, 9};
-    // The brush pixel at image (x, y), transparent standing for the background.
-    const auto pattern = [&](int x, int y) {
-        const uint32_t p = brush.At((x + offset.x) % 7, (y + offset.y) % 5);
-        return p == Pixel::Transparent ? Background : p;
-    };
-    struct Case {
-        const char* name;
-        std::function<void(Buffer&, Rect)> apply;
-        std::function<uint32_t(int x, int y, uint32_t before)> expected;
-    };
-    const fill::Pattern withBrush{&brush, offset, Background};
-    const Buffer empty;
-    const Case cases[] = {
-        {"solid", [](Buffer& b, Rect r) { fill::PaintMarkedSolid(b, r, Colour, false); },
-         [](int, int, uint32_t) { return Colour; }},
-        {"shaded solid", [](Buffer& b, Rect r) { fill::PaintMarkedSolid(b, r, Colour, true); },
-         [](int, int, uint32_t p) { return Shade(Colour, MaxChannel(p)); }},
-        {"pattern",
-         [&](Buffer& b, Rect r) { fill::PaintMarkedPattern(b, r, Colour, withBrush, false); },
-         [&](int x, int y, uint32_t) { return pattern(x, y); }},
-        {"shaded pattern",
-         [&](Buffer& b, Rect r) { fill::PaintMarkedPattern(b, r, Colour, withBrush, true); },
-         [&](int x, int y, uint32_t p) {
-             const uint32_t q = pattern(x, y);
-             return Shade(q, (MaxChannel(p) + RgbToHsv(RgbValue::FromPixel(q)).v) / 2);
-         }},
-        {"empty brush is a colour fill",
-         [&](Buffer& b, Rect r) {
-             fill::PaintMarkedPattern(b, r, Colour, {&empty, offset, Background}, true);
-         },
-         [](int, int, uint32_t p) { return Shade(Colour, MaxChannel(p)); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    Buffer brush = rastertest::Make(7, 5, 0);
+    for (int i = 0; i < 35; ++i) brush.pixels[i] = rng() % 5 ? rng() & 0xFFFFFF : Mark;
+    const fill::Pattern pattern{&brush, {3, 9}, Background}, none{};
+    for (int k = 0; k < 6; ++k) {
+        const bool shade = k & 1, usePattern = k & 2, noBrush = k & 4;
+        SCOPED_TRACE(k);
         Buffer image = rastertest::Make(40, 30, 0);
-        for (uint32_t& p : std::span(image.pixels, 40 * 30)) p = rng() & 0x03FFFFFF;
+        for (int i = 0; i < 40 * 30; ++i) image.pixels[i] = rng() & 0x03FFFFFF;
         const Buffer before = image;
-        Buffer work(image, {5, 4, 34, 25}); // a clipped work buffer, image coordinates
-        const Rect area{-3, 6, 30, 40};     // reaches outside the work buffer
-        c.apply(work, area);
+        Buffer work(image, {5, 4, 34, 25}); // clipped, in image coordinates
+        const Rect area{-3, 6, 30, 40};
+        if (usePattern || noBrush)
+            fill::PaintMarkedPattern(work, area, Colour, noBrush ? none : pattern, shade);
+        else
+            fill::PaintMarkedSolid(work, area, Colour, shade);
         const Rect inside = area.Intersect(work.Bounds());
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 40; ++x) {
-                const uint32_t was = before.At(x, y), now = image.At(x, y);
+                const uint32_t was = before.At(x, y), b = brush.At((x + 3) % 7, (y + 9) % 5);
+                // Transparent brush pixels stand for the background; without a brush the
+                // pattern fill is a colour fill.
+                const uint32_t q = !usePattern ? Colour : b == Mark ? Background : b;
+                const int value =
+                    usePattern ? (MaxChannel(was) + MaxChannel(q)) / 2 : MaxChannel(was);
                 const uint32_t want = !inside.Contains(x, y) ? was
-                                      : (was & Mark)         ? c.expected(x, y, was)
-                                                             : was & 0xFFFFFF;
-                ASSERT_EQ(now, want) << x << "," << y;
+                                      : !(was & Mark)        ? was & 0xFFFFFF
+                                      : shade                ? Shade(q, value)
+                                                             : q;
+                ASSERT_EQ(image.At(x, y), want) << x << "," << y;
             }
     }
-}
-
-// The shaded pattern's per-colour split of the conversion must not drift from the conversion.
-TEST(FillApply, HueShadeIsTheConversion) {
-    for (int h = -1; h <= 360; ++h)
-        for (int s = 0; s <= 256; ++s)
-            for (int v : {0, 1, 2, 77, 128, 200, 254, 255}) {
-                const uint32_t want = HsvToRgb(h, s, v).Pixel();
-                ASSERT_EQ(fill::HueShade({h, s, 0}).At(v), want) << h << " " << s << " " << v;
-            }
 }
 
 TEST(FillApply, ShadeWithGreyKeepsBrightness) {
@@ -108,53 +67,52 @@ TEST(FillApply, ShadeWithGreyKeepsBrightness) {
     EXPECT_EQ(Values(b), (std::vector<uint32_t>{0xC8C8C8, 0xFFFFFF, 0x000000}));
 }
 
+// The shaded pattern's per-colour split of the conversion must not drift from the conversion.
+TEST(FillApply, HueShadeIsTheConversion) {
+    for (int h = -1; h <= 360; ++h)
+        for (int s = 0; s <= 256; ++s)
+            for (int v : {0, 1, 2, 77, 128, 200, 254, 255})
+                ASSERT_EQ(fill::HueShade({h, s, 0}).At(v), HsvToRgb(h, s, v).Pixel())
+                    << h << " " << s << " " << v;
+}
+
+// Origin mode 1 puts the brush back exactly where it was cut, also when cut partly left of or
+// above the image (the remainder keeps the dividend's sign).
 TEST(FillApply, SourceOriginReproducesTheCutArea) {
     Buffer image = rastertest::Make(50, 40, 0);
     rastertest::Pattern(image, 77);
-    const Buffer original = image;
-    for (Pair origin : {Pair{12, 7}, Pair{0, 0}, Pair{33, 21}}) {
-        for (Pair size : {Pair{5, 3}, Pair{8, 8}, Pair{17, 19}}) {
+    for (Pair origin : {Pair{12, 7}, Pair{0, 0}, Pair{-3, -2}})
+        for (Pair size : {Pair{5, 3}, Pair{17, 19}}) {
             Buffer brush = rastertest::Make(size.x, size.y, 0);
             for (int y = 0; y < size.y; ++y)
                 for (int x = 0; x < size.x; ++x)
-                    brush.At(x, y) = original.At(origin.x + x, origin.y + y);
-            image.Bool(2, Mark);
+                    brush.At(x, y) = image.Get(origin.x + x, origin.y + y);
+            Buffer marked = image;
+            marked.Bool(2, Mark);
             const Pair offset = fill::PatternOffset(fill::OriginSource, size, origin, {});
-            fill::PaintMarkedPattern(image, image.Bounds(), 0, {&brush, offset, 0}, false);
-            for (int y = origin.y; y < origin.y + size.y; ++y)
-                for (int x = origin.x; x < origin.x + size.x; ++x)
-                    ASSERT_EQ(image.At(x, y), original.At(x, y)) << x << "," << y;
-            image = original;
+            fill::PaintMarkedPattern(marked, marked.Bounds(), 0, {&brush, offset, 0}, false);
+            const Rect cut =
+                Rect{origin.x, origin.y, origin.x + size.x - 1, origin.y + size.y - 1}.Intersect(
+                    image.Bounds());
+            for (int y = cut.top; y <= cut.bottom; ++y)
+                for (int x = cut.left; x <= cut.right; ++x)
+                    ASSERT_EQ(marked.At(x, y), image.At(x, y));
         }
-    }
-}
-
-TEST(FillApply, OffsetsOfTheOriginModes) {
-    EXPECT_EQ(fill::PatternOffset(fill::OriginImage, {8, 8}, {3, 3}, {5, 5}), (Pair{0, 0}));
     EXPECT_EQ(fill::PatternOffset(fill::OriginStored, {8, 8}, {3, 3}, {5, 6}), (Pair{5, 6}));
-    // The remainder keeps the dividend's sign: a cut 3 left of the image gives w + 3.
-    EXPECT_EQ(fill::PatternOffset(fill::OriginSource, {8, 6}, {-3, 14}, {}), (Pair{11, 4}));
-    EXPECT_EQ(fill::PatternOffset(fill::OriginSource, {8, 6}, {16, 0}, {}), (Pair{8, 6}));
+    EXPECT_EQ(fill::PatternOffset(fill::OriginImage, {8, 8}, {3, 3}, {5, 6}), (Pair{0, 0}));
 }
 
-// Set Fill Origin: with its offset, the pattern pixel at press - handle + (i, j) is brush pixel
-// (i, j), as if the brush were stamped there; and the offset is never negative.
+// Set Fill Origin: with its offset the pattern pixel at press - handle + (i, j) is brush pixel
+// (i, j), as if the brush were stamped there; the offset is never negative.
 TEST(FillApply, FillOriginMatchesAStampAtThePress) {
-    struct Case {
-        Pair handle, press, size;
-    };
-    const Case cases[] = {{{2, 3}, {10, 4}, {4, 5}},
-                          {{0, 0}, {0, 0}, {7, 7}},
-                          {{6, 1}, {2, 100}, {13, 3}},
-                          {{3, 3}, {1000, 2}, {1, 1}}};
-    for (const Case& c : cases) {
-        const Pair o = fill::FillOriginOffset(c.handle, c.press, c.size);
-        EXPECT_GE(o.x, 0);
-        EXPECT_GE(o.y, 0);
-        for (int i = 0; i < c.size.x; ++i)
-            EXPECT_EQ((c.press.x - c.handle.x + i + o.x) % c.size.x, i);
-        for (int j = 0; j < c.size.y; ++j)
-            EXPECT_EQ((c.press.y - c.handle.y + j + o.y) % c.size.y, j);
+    const Pair cases[][3] = {{{2, 3}, {10, 4}, {4, 5}},
+                             {{6, 1}, {2, 100}, {13, 3}},
+                             {{3, 3}, {1000, 2}, {1, 1}}}; // handle, press, size
+    for (const auto& [handle, press, size] : cases) {
+        const Pair o = fill::FillOriginOffset(handle, press, size);
+        ASSERT_GE(std::min(o.x, o.y), 0);
+        for (int i = 0; i < size.x; ++i) EXPECT_EQ((press.x - handle.x + i + o.x) % size.x, i);
+        for (int j = 0; j < size.y; ++j) EXPECT_EQ((press.y - handle.y + j + o.y) % size.y, j);
     }
 }
 
