@@ -12,12 +12,15 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
 	libgl1-mesa-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	fonts-dejavu-core xvfb xauth xdotool imagemagick clang-format
 
+# Only the benchmarks need these (the comparisons in the same run); `make test` never installs them.
+BENCH_PACKAGES := libopencv-dev
+
 # The C++ files clang-format keeps in the repository's style (.clang-format).
 FORMAT_DIRS  := src tests tools bench fuzz
 FORMAT_FILES  = $(shell find $(FORMAT_DIRS) -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 CLANG_FORMAT ?= clang-format
 
-.PHONY: all deps build run test test-asan format format-check bench fuzz clean
+.PHONY: all deps bench-deps build run test test-asan format format-check bench fuzz clean
 
 all: build
 
@@ -71,13 +74,24 @@ format-check: deps
 	if [ $$rc -ne 0 ]; then printf '%s\n' "$$out"; exit $$rc; fi; \
 	echo "Formatting checked: $(words $(FORMAT_FILES)) files."
 
-bench: deps
+bench-deps:
+	@missing=""; for p in $(BENCH_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
+	  $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing; \
+	fi
+
+bench: deps bench-deps
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DOV_BENCH=ON
-	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view
+	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view ovbench_fill
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_files
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_strokes
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_view
+	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_fill
 
 # libFuzzer targets need clang; not part of `make test`.
 fuzz: deps
