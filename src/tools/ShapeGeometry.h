@@ -26,8 +26,8 @@ int CircleRadius(Pair centre, Pair p);
 // Radii of the ellipse about centre whose 45-degree point is p: √2 times each distance, rounded.
 Pair EllipseRadii(Pair centre, Pair p);
 
-// Chords of the ellipse polygon: 16 · 2^q with q = (max(rx, ry) div 32) mod 32, and 1024 from
-// q = 6 on. The shift count wraps at 32, so radii from 1024 on start again at 16 chords.
+// Chords of the ellipse polygon: 16 · 2^q with q = max(rx, ry) div 32, and 1024 from q = 6 on,
+// for every larger radius too (no shift ever overflows).
 int ChordCount(int rx, int ry);
 // The N + 1 corners of the ellipse polygon, starting and ending at the top (cx, cy - ry) and
 // running down the left side first.
