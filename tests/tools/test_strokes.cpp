@@ -230,6 +230,11 @@ TEST_F(StrokeTest, FeedbackLeavesNoResidue) {
              &tools.filledRectangle, &tools.rectangle, &tools.filledSquare, &tools.square,
              &tools.circle, &tools.filledCircle, &tools.ellipse, &tools.filledEllipse})
         for (int how : {0, 1, 3}) cases.push_back({shape, how});
+    // A held filled shape draws its outline for good; its idle pixel and the polygon's band do not.
+    cases.insert(cases.end(), {{&tools.filledShape, 0},
+                               {&tools.filledPolygon, 0},
+                               {&tools.filledPolygon, 1},
+                               {&tools.filledPolygon, 3}});
 
     for (ZoomRatio z : {ZoomRatio{1, 1}, ZoomRatio{3, 1}, ZoomRatio{1, 2}})
         for (bool clip : {false, true}) {
