@@ -169,6 +169,28 @@ TEST_F(FillShapeTest, PolygonClosesWithinNineScreenPixels) {
     }
 }
 
+// The polygon keeps the visible part it started in: a scroll between corners neither leaks the
+// parity along rows of the new view nor leaves marks outside the area painted.
+TEST_F(FillShapeTest, PolygonKeepsItsWorkAreaWhenTheViewScrolls) {
+    Image().Box(Image().Bounds(), A);
+    state.view.clipping = true;
+    state.view.client = {40, 30};
+    Use(tools.filledPolygon);
+    Click({5, 5});
+    Click({30, 5});
+    state.view.scroll = {15, 8};
+    Click({30, 25});
+    Click({5, 25});
+    state.view.scroll = {0, 0};
+    Click({5, 6});
+    Leave();
+    EXPECT_FALSE(tools.filledPolygon.Open());
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            ASSERT_EQ(Image().At(x, y), x >= 5 && x <= 30 && y >= 5 && y <= 25 ? Draw : A)
+                << Str({x, y});
+}
+
 TEST_F(FillShapeTest, RightButtonFilledShapeTakesTheBackgroundColour) {
     Use(tools.filledShape);
     Drag({{10, 10}, {30, 10}, {30, 30}, {10, 30}}, true);
