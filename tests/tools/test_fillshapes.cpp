@@ -201,6 +201,20 @@ TEST_F(FillShapeTest, RightButtonFilledShapeTakesTheBackgroundColour) {
     EXPECT_TRUE(NoMarks());
 }
 
+// The crosshair goes into the whole image and away again where it was drawn, though the visible
+// part scrolled in between.
+TEST_F(FillShapeTest, CrosshairLeavesNothingAfterAScroll) {
+    state.view.clipping = true;
+    state.view.client = {30, 20};
+    const auto before = Pixels();
+    Use(tools.rectangle);
+    Move({12, 9});
+    EXPECT_EQ(Image().At(50, 9), before[size_t(9 * W + 50)] ^ kXorGrey); // beyond the view too
+    state.view.scroll = {20, 10};
+    Leave();
+    EXPECT_TRUE(Same(Pixels(), before));
+}
+
 // Every position a figure's trace sends, repeats included.
 struct Recorder : FigureSink {
     Points at;
