@@ -49,6 +49,19 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     tools.cutAlternate = &tools_.restoreBrush;
     RegisterStandardPalette(palette_, tools);
     palette_.DisableGroupsWithoutTools();
+    e.hooks.activityTick = [this](PaintTool* tool) {
+        if (auto* ticking = dynamic_cast<TickingTool*>(tool)) ticking->Tick(*engine_);
+    };
+    e.hooks.currentFill = [this]() -> PaintTool* {
+        // The group that holds the Solid Fill; its current variant is the fill style in use.
+        for (int g = 0; g < palette_.GroupCount(); ++g) {
+            const PaletteGroup& group = palette_.Group(g);
+            for (int v = group.first; v < group.first + group.count; ++v)
+                if (palette_.Variant(v).tool == &tools_.solidFill)
+                    return palette_.CurrentVariant(g).tool;
+        }
+        return nullptr;
+    };
     palette_.SetSelectHandler([this](PaintTool* tool, int variant) {
         SyncView();
         engine_->SelectTool(tool, true, variant);
@@ -257,8 +270,10 @@ void ToolShell::UpdateView() {
 }
 
 void ToolShell::SetCursor(int cursor) {
-    const ToolCursorImage c = DrawToolCursor(
-        cursor == ToolCursor::CrossOk ? QStringLiteral("CROSSOK") : QStringLiteral("CROSS"));
+    const ToolCursorImage c =
+        DrawToolCursor(cursor == ToolCursor::CrossOk ? QStringLiteral("CROSSOK")
+                       : cursor == ToolCursor::Fill  ? QStringLiteral("FILL")
+                                                     : QStringLiteral("CROSS"));
     if (c.image.isNull())
         buffer_->setCursor(Qt::CrossCursor);
     else

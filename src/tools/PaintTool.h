@@ -10,6 +10,7 @@ class ToolContext;
 namespace ToolCursor {
 inline constexpr int32_t Cross = 0;
 inline constexpr int32_t CrossOk = 1; // closing a polygon
+inline constexpr int32_t Fill = 2;
 } // namespace ToolCursor
 
 // The phases of a tool's action. A press starts it from Idle; a release within the drag time
@@ -53,4 +54,14 @@ public:
     virtual void Activate(ToolContext& context);
     virtual void Deactivate(ToolContext& context, PaintTool* next);
     // Family operations follow in the derived classes of each tool family.
+};
+
+// A tool that works on the 50 ms activity ticks while it is current: the shell's activity hook
+// hands each tick to the current tool when it is one of these.
+class TickingTool {
+public:
+    virtual void Tick(ToolContext& context) = 0;
+
+protected:
+    ~TickingTool() = default;
 };

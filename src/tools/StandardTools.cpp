@@ -13,5 +13,14 @@ StandardTools::StandardTools()
         b.singleFreehand = &singleFreehand;
         b.dottedFreehand = &dottedFreehand;
     }
+    patternFill.originTool = &fillOrigin;
+    patternFill.solid = &solidFill;
+    fillOrigin.pattern = &patternFill;
+    for (BoxTool* b : {&filledRectangle, &rectangle, &filledSquare, &square})
+        b->fallbackFill = &solidFill;
+    for (EllipseTool* e : {&circle, &filledCircle, &ellipse, &filledEllipse})
+        e->fallbackFill = &solidFill;
+    filledShape.fallbackFill = &solidFill;
+    filledPolygon.fallbackFill = &solidFill;
     toolregistry::ApplySettings({this, nullptr});
 }

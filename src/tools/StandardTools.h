@@ -2,8 +2,11 @@
 
 #include "tools/BrushTools.h"
 #include "tools/CurveTools.h"
+#include "tools/FillTools.h"
+#include "tools/FilledShapeTools.h"
 #include "tools/FreehandTools.h"
 #include "tools/LineTools.h"
+#include "tools/ShapeTools.h"
 #include "tools/ToolRegistry.h"
 
 #include <array>
@@ -25,4 +28,18 @@ struct StandardTools {
     CurveTool singleCurve{false};
     CurveTool continuousCurve{true};
     RestoreBrushTool restoreBrush;
+    // RECT1..4 and CRC1..4 in palette order.
+    BoxTool filledRectangle{true, false};
+    BoxTool rectangle{false, false};
+    BoxTool filledSquare{true, true};
+    BoxTool square{false, true};
+    EllipseTool circle{false, true};
+    EllipseTool filledCircle{true, true};
+    EllipseTool ellipse{false, false};
+    EllipseTool filledEllipse{true, false};
+    FillTool solidFill{FillTool::Kind::Solid};
+    FillTool patternFill{FillTool::Kind::Pattern};
+    FillOriginTool fillOrigin;
+    FilledShapeTool filledShape;
+    FilledPolygonTool filledPolygon;
 };

@@ -58,6 +58,10 @@ public:
     virtual void ShowBrushPreview() = 0;
     virtual void HideBrushPreview() = 0;
     virtual void RefreshToolDisplay(bool hide, bool show) = 0;
+    // The crosshair through the pointer, drawn into the whole image and hidden again at the
+    // position it was shown at, so a scroll in between leaves nothing behind.
+    virtual void ShowCrosshair() = 0;
+    virtual void HideCrosshair() = 0;
 
     // The grid and its switch (which shows or hides the grid bar and redraws the view).
     virtual GridSettings& Grid() = 0;
@@ -75,6 +79,15 @@ public:
     virtual PaintTool* PreviousTool() const = 0;
     virtual void SetPendingTool(PaintTool* tool) = 0;
     virtual void ShowInPalette(PaintTool* tool, int variant) = 0;
+    // The variant current in the palette's fill group (null when there is none): filled shapes
+    // paint through its PaintMarked, so they take the fill style the user chose last.
+    virtual PaintTool* CurrentFillVariant() = 0;
+
+    // The pointer in view pixels and the zoom factor, for distances measured on the screen.
+    virtual Pair ViewPointer() const = 0;
+    virtual double ZoomFactor() const = 0;
+    // The 50 ms activity ticks (the shell's activity hook) while a tool wants them.
+    virtual void RunActivityTimer(bool on) = 0;
 
 protected:
     ~ToolContext() = default;

@@ -308,14 +308,26 @@ void ToolEngine::SetGridOn(bool on) {
 }
 
 void ToolEngine::ToggleCrosshair(Pair p) {
-    const Buffer& image = state.docs.CurrentDoc().image;
+    // Into the whole image: a clipped work buffer may have scrolled between showing and hiding.
+    Buffer& image = state.docs.CurrentDoc().image;
     if (image.Empty()) return;
-    Buffer& work = WorkBuffer();
-    if (work.Empty()) return;
-    work.Line({image.left, p.y}, {image.right, p.y}, Pixel::Preview);
+    image.Line({image.left, p.y}, {image.right, p.y}, Pixel::Preview);
     // The centre belongs to the horizontal line only, or the two would cancel there.
-    if (p.y > image.top) work.VLine(p.x, image.top, p.y - 1, Pixel::Preview);
-    if (p.y < image.bottom) work.VLine(p.x, p.y + 1, image.bottom, Pixel::Preview);
+    if (p.y > image.top) image.VLine(p.x, image.top, p.y - 1, Pixel::Preview);
+    if (p.y < image.bottom) image.VLine(p.x, p.y + 1, image.bottom, Pixel::Preview);
     InvalidateImageRect(image.left, p.y, image.right + 1, p.y + 1);
     InvalidateImageRect(p.x, image.top, p.x + 1, image.bottom + 1);
+}
+
+void ToolEngine::ShowCrosshair() {
+    HideCrosshair();
+    crosshairAt_ = imagePos_;
+    crosshairShown_ = true;
+    ToggleCrosshair(crosshairAt_);
+}
+
+void ToolEngine::HideCrosshair() {
+    if (!crosshairShown_) return;
+    crosshairShown_ = false;
+    ToggleCrosshair(crosshairAt_);
 }

@@ -17,6 +17,7 @@
 class ToolEngine final : public ToolContext {
 public:
     static constexpr int DragMilliseconds = 300;
+    static constexpr int ActivityMilliseconds = 50;
     static constexpr int AxisLockThreshold = 4; // view pixels
     // Axis lock values.
     static constexpr int LockOff = -2, LockArmed = -1, LockVertical = 0, LockHorizontal = 1;
@@ -38,6 +39,8 @@ public:
         std::function<const Buffer*(Pair& handle)> stampBrush;
         // Spray and airbrush ticks, the polygon closing cursor.
         std::function<void(PaintTool* current)> activityTick;
+        // The current variant of the palette's fill group.
+        std::function<PaintTool*()> currentFill;
     };
 
     // start is the first current tool (never an Immediate or Toggle one; null gives an idle
@@ -130,6 +133,8 @@ public:
     void ShowBrushPreview() override;
     void HideBrushPreview() override;
     void RefreshToolDisplay(bool hide, bool show) override;
+    void ShowCrosshair() override;
+    void HideCrosshair() override;
     GridSettings& Grid() override { return state.grid; }
     void SetGridOn(bool on) override;
     OptionBarHost& Bar() override { return *bar_; }
@@ -142,6 +147,17 @@ public:
     void SetPendingTool(PaintTool* tool) override { pending_ = tool; }
     void ShowInPalette(PaintTool* tool, int variant) override {
         if (hooks.showInPalette) hooks.showInPalette(tool, variant);
+    }
+    PaintTool* CurrentFillVariant() override {
+        return hooks.currentFill ? hooks.currentFill() : nullptr;
+    }
+    Pair ViewPointer() const override { return viewPos_; }
+    double ZoomFactor() const override { return state.view.zoom.Factor(); }
+    void RunActivityTimer(bool on) override {
+        if (on)
+            host_.StartTimer(ToolTimer::Activity, ActivityMilliseconds);
+        else
+            host_.StopTimer(ToolTimer::Activity);
     }
 
 private:
@@ -169,6 +185,8 @@ private:
     Buffer saveUnder_;
     Pair previewAt_{0, 0};
     bool previewShown_ = false;
+    Pair crosshairAt_{0, 0};
+    bool crosshairShown_ = false;
     NullOptionBarHost noBar_;
     OptionBarHost* bar_ = &noBar_;
 };

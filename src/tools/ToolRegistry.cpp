@@ -27,6 +27,13 @@ constexpr ToolSettings kBrush{2000};
 constexpr ToolSettings kFreehand{2100};
 constexpr ToolSettings kLine{2200, "LINEBAR"};
 constexpr ToolSettings kCurve{2300, "CURVEBAR"};
+constexpr ToolSettings kBox{2400};
+constexpr ToolSettings kCircle{2500, "CIRCLEBAR"};
+constexpr ToolSettings kEllipse{2500, "ELLIPSEBAR"};
+constexpr ToolSettings kFilledEllipse{2500};
+constexpr ToolSettings kFilledShape{2600};
+constexpr ToolSettings kSolidFill{2800, "SFILLBAR", ToolCursor::Fill};
+constexpr ToolSettings kPatternFill{2800, "PFILLBAR", ToolCursor::Fill};
 
 // icon, hint, per row, key, button group, settings, tool
 constexpr std::array<ToolEntry, 39> kToolGroups = {{
@@ -45,20 +52,20 @@ constexpr std::array<ToolEntry, 39> kToolGroups = {{
     {"LINE2", 6, 0, 'L', T, kLine, Standard<&StandardTools::continuousLine>},
     {"SPLINE1", 7, 4, 'U', T, kCurve, Standard<&StandardTools::singleCurve>},
     {"SPLINE2", 8, 0, 'U', T, kCurve, Standard<&StandardTools::continuousCurve>},
-    {"RECT1", 9, 4, 'R', T, NoSettings, NotBuilt},
-    {"RECT2", 10, 0, 'R', T, NoSettings, NotBuilt},
-    {"RECT3", 11, 0, 'R', T, NoSettings, NotBuilt},
-    {"RECT4", 12, 0, 'R', T, NoSettings, NotBuilt},
-    {"CRC1", 13, 4, 'C', T, NoSettings, NotBuilt},
-    {"CRC2", 14, 0, 'C', T, NoSettings, NotBuilt},
-    {"CRC3", 15, 0, 'C', T, NoSettings, NotBuilt},
-    {"CRC4", 16, 0, 'C', T, NoSettings, NotBuilt},
-    {"FILLDRAW", 17, 4, 'D', T, NoSettings, NotBuilt},
-    {"FILLPOLY", 18, 0, 'D', T, NoSettings, NotBuilt},
+    {"RECT1", 9, 4, 'R', T, kBox, Standard<&StandardTools::filledRectangle>},
+    {"RECT2", 10, 0, 'R', T, kBox, Standard<&StandardTools::rectangle>},
+    {"RECT3", 11, 0, 'R', T, kBox, Standard<&StandardTools::filledSquare>},
+    {"RECT4", 12, 0, 'R', T, kBox, Standard<&StandardTools::square>},
+    {"CRC1", 13, 4, 'C', T, kCircle, Standard<&StandardTools::circle>},
+    {"CRC2", 14, 0, 'C', T, kFilledEllipse, Standard<&StandardTools::filledCircle>},
+    {"CRC3", 15, 0, 'C', T, kEllipse, Standard<&StandardTools::ellipse>},
+    {"CRC4", 16, 0, 'C', T, kFilledEllipse, Standard<&StandardTools::filledEllipse>},
+    {"FILLDRAW", 17, 4, 'D', T, kFilledShape, Standard<&StandardTools::filledShape>},
+    {"FILLPOLY", 18, 0, 'D', T, kFilledShape, Standard<&StandardTools::filledPolygon>},
     {"SPRAY1", 21, 4, 'S', T, NoSettings, NotBuilt},
     {"SPRAY2", 22, 0, 'S', T, NoSettings, NotBuilt},
-    {"FILL1", 19, 4, 'F', T, NoSettings, NotBuilt},
-    {"FILL2", 20, 0, 'F', T, NoSettings, NotBuilt},
+    {"FILL1", 19, 4, 'F', T, kSolidFill, Standard<&StandardTools::solidFill>},
+    {"FILL2", 20, 0, 'F', T, kPatternFill, Standard<&StandardTools::patternFill>},
     {"TEXT", 28, 4, 'T', T, NoSettings, NotBuilt},
     {"CUT1", 23, 5, 'B', T, NoSettings, NotBuilt},
     {"CUT2", 24, 0, 'B', T, NoSettings, NotBuilt},

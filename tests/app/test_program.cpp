@@ -216,7 +216,8 @@ TEST_F(ProgramRun, ClearAndUndoFromTheirHotKeysAndOnlyBuiltToolsEnabled) {
     const Palette& palette = program->Tools().ToolPalette();
     int enabled = 0;
     for (int g = 0; g < palette.GroupCount(); ++g) enabled += palette.Group(g).enabled;
-    EXPECT_EQ(enabled, 7); // brushes, freehand, lines, curves, grid, undo, clear
+    // brushes, freehand, lines, curves, boxes, ellipses, filled shapes, fills, grid, undo, clear
+    EXPECT_EQ(enabled, 11);
 }
 
 TEST_F(ProgramRun, GridToolShowsItsBarAndFollowsItsFields) {

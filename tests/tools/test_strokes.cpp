@@ -219,13 +219,22 @@ TEST_F(StrokeTest, FeedbackLeavesNoResidue) {
     // How far a tool gets before the walk: 0 idle (brush preview), 1 start clicked, 3 start held,
     // 2 start and end clicked, 4 a continuous curve drawn and the next one begun.
     const Pair s{30, 30}, e{70, 50};
-    const std::vector<std::pair<PaintTool*, int>> cases{
+    std::vector<std::pair<PaintTool*, int>> cases{
         {&tools.continuousFreehand, 0}, {&tools.dottedFreehand, 0},  {&tools.singleFreehand, 0},
         {&tools.singleLine, 0},         {&tools.singleLine, 1},      {&tools.singleLine, 3},
         {&tools.continuousLine, 0},     {&tools.continuousLine, 1},  {&tools.continuousLine, 3},
         {&tools.singleCurve, 0},        {&tools.singleCurve, 1},     {&tools.singleCurve, 3},
         {&tools.singleCurve, 2},        {&tools.continuousCurve, 1}, {&tools.continuousCurve, 3},
         {&tools.continuousCurve, 2},    {&tools.continuousCurve, 4}};
+    for (PaintTool* shape : std::initializer_list<PaintTool*>{
+             &tools.filledRectangle, &tools.rectangle, &tools.filledSquare, &tools.square,
+             &tools.circle, &tools.filledCircle, &tools.ellipse, &tools.filledEllipse})
+        for (int how : {0, 1, 3}) cases.push_back({shape, how});
+    // A held filled shape draws its outline for good; its idle pixel and the polygon's band do not.
+    cases.insert(cases.end(), {{&tools.filledShape, 0},
+                               {&tools.filledPolygon, 0},
+                               {&tools.filledPolygon, 1},
+                               {&tools.filledPolygon, 3}});
 
     for (ZoomRatio z : {ZoomRatio{1, 1}, ZoomRatio{3, 1}, ZoomRatio{1, 2}})
         for (bool clip : {false, true}) {

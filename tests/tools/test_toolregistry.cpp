@@ -40,10 +40,8 @@ std::vector<ToolEntry> AllEntries() {
     return all;
 }
 
-const QStringList kNotBuilt = {"RECT1", "RECT2", "RECT3",    "RECT4",    "CRC1",   "CRC2",
-                               "CRC3",  "CRC4",  "FILLDRAW", "FILLPOLY", "SPRAY1", "SPRAY2",
-                               "FILL1", "FILL2", "TEXT",     "CUT1",     "CUT2",   "CUT3",
-                               "CUT4",  "CUT5",  "CLONE",    "GETCOL",   "CHCOL"};
+const QStringList kNotBuilt = {"SPRAY1", "SPRAY2", "TEXT",  "CUT1",   "CUT2", "CUT3",
+                               "CUT4",   "CUT5",   "CLONE", "GETCOL", "CHCOL"};
 
 // The built tools in palette order, as they were before the registry held them.
 struct BuiltTool {
@@ -51,6 +49,7 @@ struct BuiltTool {
     const char* hint; // with the hot key appended
     int helpContext;
     const char* optionBar;
+    int cursor = ToolCursor::Cross;
 };
 const std::vector<BuiltTool> kBuilt = {
     {"BRUSH1", "Circular Brush", 2000, ""},
@@ -68,6 +67,18 @@ const std::vector<BuiltTool> kBuilt = {
     {"LINE2", "Continuous Line (L)", 2200, "LINEBAR"},
     {"SPLINE1", "Single Curve (U)", 2300, "CURVEBAR"},
     {"SPLINE2", "Continuous Curve (U)", 2300, "CURVEBAR"},
+    {"RECT1", "Filled Rectangle (R)", 2400, ""},
+    {"RECT2", "Rectangle (R)", 2400, ""},
+    {"RECT3", "Filled Square (R)", 2400, ""},
+    {"RECT4", "Square (R)", 2400, ""},
+    {"CRC1", "Circle (C)", 2500, "CIRCLEBAR"},
+    {"CRC2", "Filled Circle (C)", 2500, ""},
+    {"CRC3", "Ellipse (C)", 2500, "ELLIPSEBAR"},
+    {"CRC4", "Filled Ellipse (C)", 2500, ""},
+    {"FILLDRAW", "Filled Shape (D)", 2600, ""},
+    {"FILLPOLY", "Filled Polygon (D)", 2600, ""},
+    {"FILL1", "Solid Fill (F)", 2800, "SFILLBAR", ToolCursor::Fill},
+    {"FILL2", "Pattern Fill (F)", 2800, "PFILLBAR", ToolCursor::Fill},
     {"GRID", "Grid (Shift+3)", 100, ""},
     {"UNDO", "Undo Last Action (Ctrl+Z)", 3600, ""},
     {"CLEAR", "Clear Image (Ctrl+C)", 3700, ""},
@@ -99,9 +110,13 @@ TEST(ToolRegistry, BuiltToolsKeepTheirKeysHintsAndSettings) {
     std::vector<const PaintTool*> objects;
     for (const BuiltInBrushTool& b : f.tools.brushes) objects.push_back(&b);
     objects.insert(objects.end(),
-                   {&f.tools.continuousFreehand, &f.tools.dottedFreehand, &f.tools.singleFreehand,
-                    &f.tools.singleLine, &f.tools.continuousLine, &f.tools.singleCurve,
-                    &f.tools.continuousCurve, &f.engine.gridTool, &f.engine.undoTool,
+                   {&f.tools.continuousFreehand, &f.tools.dottedFreehand,  &f.tools.singleFreehand,
+                    &f.tools.singleLine,         &f.tools.continuousLine,  &f.tools.singleCurve,
+                    &f.tools.continuousCurve,    &f.tools.filledRectangle, &f.tools.rectangle,
+                    &f.tools.filledSquare,       &f.tools.square,          &f.tools.circle,
+                    &f.tools.filledCircle,       &f.tools.ellipse,         &f.tools.filledEllipse,
+                    &f.tools.filledShape,        &f.tools.filledPolygon,   &f.tools.solidFill,
+                    &f.tools.patternFill,        &f.engine.gridTool,       &f.engine.undoTool,
                     &f.engine.clearTool});
     ASSERT_EQ(objects.size(), kBuilt.size());
 
@@ -117,7 +132,7 @@ TEST(ToolRegistry, BuiltToolsKeepTheirKeysHintsAndSettings) {
         EXPECT_EQ(var.hint, want.hint);
         EXPECT_EQ(var.tool->helpContext, want.helpContext);
         EXPECT_EQ(var.tool->optionBar, want.optionBar);
-        EXPECT_EQ(var.tool->cursor, ToolCursor::Cross);
+        EXPECT_EQ(var.tool->cursor, want.cursor);
         ++i;
     }
     EXPECT_EQ(i, kBuilt.size());
