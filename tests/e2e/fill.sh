@@ -35,20 +35,6 @@ if [ "${1:-}" != "--inner" ]; then
     exit 0
 fi
 e2e_start_update_bmp
-# Where the 64 x 48 picture is on the screen and at which zoom (option bars move it): sets ox oy zoom.
-measure() {
-    import -window root shot.png
-    read -r ox oy zoom < <(convert shot.png -crop 800x600+0+0 +repage -fill white +opaque black \
-        -compress none pbm:- | awk '
-        NR == 2 { w = $1; h = $2 } NR > 2 { gsub(/[^01]/, "")
-            for (i = 1; i <= length($0); i++) { if (substr($0, i, 1) == "1") { row[int(n / w)]++; col[n % w]++ } n++ } }
-        END { x0 = w; y0 = h; x1 = y1 = -1
-            for (x in col) if (col[x] > h / 2) { if (x + 0 < x0) x0 = x + 0; if (x + 0 > x1) x1 = x + 0 }
-            for (y in row) if (row[y] > w / 2) { if (y + 0 < y0) y0 = y + 0; if (y + 0 > y1) y1 = y + 0 }
-            z = (x1 - x0 + 1) / 64
-            if (z >= 1 && z == int(z) && y1 - y0 + 1 == 48 * z) print x0, y0, z }') || true
-    [ -n "${zoom:-}" ] || { echo "no 64 x 48 picture at a whole zoom on the screen"; exit 1; }
-}
 at() { echo $((ox + zoom * $1 + zoom / 2)) $((oy + zoom * $2 + zoom / 2)); }
 drag() { # image points
     read -r a b < <(at "$1" "$2"); read -r c d < <(at "$3" "$4")
@@ -58,16 +44,16 @@ drag() { # image points
 }
 xdotool key KP_Subtract; sleep 0.5 # a step out, so that the whole picture shows with any bar
 xdotool key r; sleep 0.3; xdotool key r; sleep 0.5 # Filled Rectangle, then Rectangle
-measure
+e2e_measure_picture
 drag 40 8 60 40
 xdotool mousemove 1000 700; sleep 0.3 # the crosshair goes with the pointer
 import -window root "$build/e2e-fill-box.png"
 xdotool key f; sleep 0.5 # Solid Fill
-measure
+e2e_measure_picture
 read -r a b < <(at 50 24); xdotool mousemove "$a" "$b" click 1; sleep 0.5
 import -window root "$build/e2e-fill-solid.png"
 xdotool key c; sleep 0.3; xdotool key c; sleep 0.5 # Circle, then Filled Circle
-measure
+e2e_measure_picture
 drag 16 24 24 24
 xdotool mousemove 1000 700; sleep 0.3
 import -window root "$build/e2e-fill-circle.png"

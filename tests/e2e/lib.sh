@@ -46,3 +46,19 @@ e2e_start_update_bmp() {
     trap 'kill "$pid" 2>/dev/null || true' EXIT
     e2e_focus 'Orvel Paint'
 }
+
+# Finds the 64 x 48 picture of update mode on the screen (the block of black wider and taller
+# than half the window; option bars move it) and its whole zoom; sets ox, oy and zoom.
+e2e_measure_picture() {
+    import -window root shot.png
+    read -r ox oy zoom < <(convert shot.png -crop 800x600+0+0 +repage -fill white +opaque black \
+        -compress none pbm:- | awk '
+        NR == 2 { w = $1; h = $2 } NR > 2 { gsub(/[^01]/, "")
+            for (i = 1; i <= length($0); i++) { if (substr($0, i, 1) == "1") { row[int(n / w)]++; col[n % w]++ } n++ } }
+        END { x0 = w; y0 = h; x1 = y1 = -1
+            for (x in col) if (col[x] > h / 2) { if (x + 0 < x0) x0 = x + 0; if (x + 0 > x1) x1 = x + 0 }
+            for (y in row) if (row[y] > w / 2) { if (y + 0 < y0) y0 = y + 0; if (y + 0 > y1) y1 = y + 0 }
+            z = (x1 - x0 + 1) / 64
+            if (z >= 1 && z == int(z) && y1 - y0 + 1 == 48 * z) print x0, y0, z }') || true
+    [ -n "${zoom:-}" ] || { echo "no 64 x 48 picture at a whole zoom on the screen"; exit 1; }
+}

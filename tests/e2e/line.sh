@@ -46,18 +46,7 @@ fi
 e2e_start_update_bmp
 xdotool key l; sleep 0.5 # the Line tool; its option bar narrows the view
 xdotool key KP_Subtract; sleep 0.5 # a step out, so that the whole picture shows again
-import -window root shot.png
-# The picture is the block of black wider and taller than half the window; its size gives the zoom.
-read -r ox oy zoom < <(convert shot.png -crop 800x600+0+0 +repage -fill white +opaque black \
-    -compress none pbm:- | awk '
-    NR == 2 { w = $1; h = $2 } NR > 2 { gsub(/[^01]/, "")
-        for (i = 1; i <= length($0); i++) { if (substr($0, i, 1) == "1") { row[int(n / w)]++; col[n % w]++ } n++ } }
-    END { x0 = w; y0 = h; x1 = y1 = -1
-        for (x in col) if (col[x] > h / 2) { if (x + 0 < x0) x0 = x + 0; if (x + 0 > x1) x1 = x + 0 }
-        for (y in row) if (row[y] > w / 2) { if (y + 0 < y0) y0 = y + 0; if (y + 0 > y1) y1 = y + 0 }
-        z = (x1 - x0 + 1) / 64
-        if (z >= 1 && z == int(z) && y1 - y0 + 1 == 48 * z) print x0, y0, z }') || true
-[ -n "${zoom:-}" ] || { echo "no 64 x 48 picture at a whole zoom on the screen"; exit 1; }
+e2e_measure_picture
 : > strokes
 drag() { # image points, aimed at pixel centres; the stroke is recorded from the screen points
     local a=$((ox + zoom * $1 + zoom / 2)) b=$((oy + zoom * $2 + zoom / 2))
