@@ -38,6 +38,8 @@ public:
     Brush brush; // the one brush every tool stamps
     GridSettings grid;
     bool gridOn = false; // set by the Grid tool
+    // Spray and airbrush share one radius; the spray-size tool drags it. At least 1.
+    int sprayRadius = 20;
     ViewPlacement view;
 
     // The text of a message key in the current language; the key itself while none is set. The
