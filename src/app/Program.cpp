@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/AboutPanel.h"
+#include "app/BrushMenuCommands.h"
 #include "app/ColourCommands.h"
 #include "app/FileCommands.h"
 #include "app/KeyRouting.h"
@@ -162,6 +163,9 @@ void Program::InitProgram() {
     files_->Register(form_->Commands());
     files_->SetUpdateTarget(command_.updateTarget);
     files_->customBrushTool = &tools_->Tools().dottedFreehand;
+    brushMenu_ = std::make_unique<BrushMenuCommands>(*tools_, context_);
+    brushMenu_->Register(form_->Commands());
+    brushMenu_->rememberNewSize = [this](Pair size) { files_->SetNewImageSize(size); };
     form_->preferencesHooks.setRecentListLength = [this](int n) { files_->SetRecentLength(n); };
     WireColours();
 
@@ -242,6 +246,7 @@ bool Program::PreviewKey(QKeyEvent* event) {
         return false;
     const int code = ToolShell::KeyCode(*event);
     if (tools_ && tools_->HandleToolKey(code)) return true;
+    if (brushMenu_ && brushMenu_->HandleKey(*event)) return true;
     switch (code) {
     case KeyMod::Ctrl + 'L': // drawing limited to the visible part, or not
         context_.prefs.Clipping = !context_.prefs.Clipping;

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class BrushMenuCommands;
 class ColourCommands;
 class FileCommands;
 class TColorSel;
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<ViewController> view_;
     std::unique_ptr<ToolShell> tools_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<BrushMenuCommands> brushMenu_;
     std::unique_ptr<ColourCommands> colours_;
     TColorSel* colorSel_ = nullptr; // owned by the main window
     int selectorSwatch_ = -1;       // the swatch the selector was opened on

@@ -17,6 +17,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -84,6 +86,8 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     });
     buffer_->installEventFilter(this);
     buffer_->setMouseTracking(true);
+    // The overlays go over the image on every repaint of the view.
+    buffer_->onPaint = [this](QPainter& painter) { PaintOverlays(painter); };
 }
 
 void ToolShell::RegisterBrushCommands(CommandRegistry& commands) {
@@ -116,6 +120,7 @@ ToolShell::~ToolShell() {
     delete bar_;
     delete panel_;
     buffer_->removeEventFilter(this);
+    buffer_->onPaint = nullptr;
 }
 
 void ToolShell::SyncView() {
@@ -273,6 +278,7 @@ void ToolShell::SetCursor(int cursor) {
     const ToolCursorImage c =
         DrawToolCursor(cursor == ToolCursor::CrossOk ? QStringLiteral("CROSSOK")
                        : cursor == ToolCursor::Fill  ? QStringLiteral("FILL")
+                       : cursor == ToolCursor::Wand  ? QStringLiteral("WAND")
                                                      : QStringLiteral("CROSS"));
     if (c.image.isNull())
         buffer_->setCursor(Qt::CrossCursor);
@@ -300,6 +306,52 @@ bool ToolShell::TimerRunning(ToolTimer timer) const {
     return (timer == ToolTimer::Drag ? drag_ : activity_).isActive();
 }
 
-void ToolShell::ToggleOverlay(OverlayKind, Rect) {
-    // No tool draws screen overlays yet; the cut and clone tools bring them.
+namespace {
+
+// The view pixels a figure paints on: the four edges of a frame, the whole box of a marker.
+QRegion FigureRegion(const ScreenOverlays::Figure& figure, ZoomRatio zoom) {
+    const ViewRect v = ScreenOverlays::ViewBounds(figure, zoom);
+    const QRect box(QPoint(v.x1, v.y1), QPoint(v.x2 - 1, v.y2 - 1));
+    if (figure.kind == OverlayKind::Marker) return QRegion(box);
+    QRegion edges;
+    edges += QRect(box.left(), box.top(), box.width(), 1);
+    edges += QRect(box.left(), box.bottom(), box.width(), 1);
+    edges += QRect(box.left(), box.top(), 1, box.height());
+    edges += QRect(box.right(), box.top(), 1, box.height());
+    return edges;
+}
+
+} // namespace
+
+void ToolShell::ToggleOverlay(OverlayKind kind, Rect r) {
+    overlays_.Toggle(kind, r);
+    // Shown or taken away, the same pixels need painting again.
+    buffer_->update(FigureRegion({kind, r}, UnpackZoom(buffer_->Zoom())));
+}
+
+void ToolShell::PaintOverlays(QPainter& painter) {
+    const ZoomRatio zoom = UnpackZoom(buffer_->Zoom());
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    for (const ScreenOverlays::Figure& f : overlays_.Figures()) {
+        const ViewRect v = ScreenOverlays::ViewBounds(f, zoom);
+        if (f.kind == OverlayKind::Frame) {
+            // White under black dashes shows on any picture.
+            const QRect box(v.x1, v.y1, v.x2 - v.x1 - 1, v.y2 - v.y1 - 1);
+            painter.setPen(QPen(Qt::white, 0));
+            painter.drawRect(box);
+            painter.setPen(QPen(Qt::black, 0, Qt::DashLine));
+            painter.drawRect(box);
+            continue;
+        }
+        const QPoint a(v.x1, v.y1), b(v.x2 - 1, v.y2 - 1);
+        const QPoint c(v.x1, v.y2 - 1), d(v.x2 - 1, v.y1);
+        painter.setPen(QPen(Qt::black, 3));
+        painter.drawLine(a, b);
+        painter.drawLine(c, d);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawLine(a, b);
+        painter.drawLine(c, d);
+    }
+    painter.restore();
 }

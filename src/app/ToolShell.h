@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/Palette.h"
+#include "tools/ScreenOverlays.h"
 #include "tools/StandardTools.h"
 #include "tools/ToolEngine.h"
 #include "tools/ToolHost.h"
@@ -16,6 +17,7 @@ class IconPanel;
 class OptionBar;
 class OptionBarHost;
 class QKeyEvent;
+class QPainter;
 class QSpinBox;
 class StatusHost;
 class TBuffer;
@@ -55,9 +57,13 @@ public:
     bool TimerRunning(ToolTimer timer) const override;
     void ToggleOverlay(OverlayKind kind, Rect r) override;
 
+    // The engine reads zoom, scroll and clipping from the window before each command.
+    void SyncView();
+    const ScreenOverlays& Overlays() const { return overlays_; }
+
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void SyncView(); // the engine reads zoom, scroll and clipping from the window
+    void PaintOverlays(QPainter& painter);
     QTimer& TimerOf(ToolTimer timer);
     void BuildGridBar();
     void ShowGridValues(); // the bar follows the grid (Set Origin changes it by a click)
@@ -77,4 +83,5 @@ private:
     std::unique_ptr<OptionBar> options_;
     QTimer drag_, activity_;
     QSpinBox* gridFields_[4] = {}; // GridDx, GridDy, GridPx, GridPy
+    ScreenOverlays overlays_;
 };

@@ -106,6 +106,19 @@ public:
     // Removes fully transparent outer rows and columns. pointer is the current pointer position.
     TrimResult Trim(Pair pointer, uint32_t drawCol, uint32_t backCol);
 
+    // A ring one pixel wide in ring colour around the visible pixels (four-connected, so a solid
+    // brush gets a frame without corners); the brush grows by one on every side. False when out
+    // of memory: the brush is unchanged.
+    bool Outline(uint32_t ring, uint32_t drawCol, uint32_t backCol);
+    // How far the pointer moves after Outline so the old pixels stay where they were: +1 on an
+    // axis where the handle sits on the right or bottom edge, 0 for the centre, else -1.
+    static Pair OutlineShift(int handle);
+    // Each row reversed, or the row order reversed, in place; the stamp is rebuilt.
+    void MirrorLeftRight(uint32_t drawCol, uint32_t backCol);
+    void MirrorTopBottom(uint32_t drawCol, uint32_t backCol);
+    // The handle-step key: centre, left top, right top, right bottom, left bottom, centre.
+    static int NextHandle(int handle) { return handle >= 0 && handle < 4 ? handle + 1 : 0; }
+
 private:
     // Swaps in newSource with fields and a freshly prepared stamp, or changes nothing (and
     // leaves newSource alone) when the stamp cannot be made.

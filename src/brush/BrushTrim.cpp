@@ -39,7 +39,11 @@ TrimResult Brush::Trim(Pair pointer, uint32_t drawCol, uint32_t backCol) {
     const Pair oldHot = HandleOffset();
     const Pair newHot = HandleOffset(handle, keep.Width(), keep.Height());
     const Pair removed{keep.left - source.left, keep.top - source.top};
-    if (!Install(made, *this, drawCol, backCol)) {
+    // The origin names where the brush's top-left pixel was cut from, so it moves with the trim.
+    BrushFields next = *this;
+    next.originX += removed.x;
+    next.originY += removed.y;
+    if (!Install(made, next, drawCol, backCol)) {
         result.failed = true;
         return result;
     }

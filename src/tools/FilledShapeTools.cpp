@@ -45,11 +45,19 @@ void OutlineFillTool::Finish(ToolContext& context, bool single) {
         outline_.Close(region_, colour_);
         area = outline_.Marked();
     }
-    if (fallbackFill && !area.Empty())
-        filltools::CurrentFill(context, *fallbackFill).PaintMarked(context, region_, area, colour_);
+    Complete(context, region_, area, colour_);
     region_.Free();
+}
+
+void OutlineFillTool::Complete(ToolContext& context, Buffer& region, Rect area, uint32_t colour) {
+    if (fallbackFill && !area.Empty())
+        filltools::CurrentFill(context, *fallbackFill).PaintMarked(context, region, area, colour);
     if (!area.Empty()) context.Invalidate(area);
     context.Documents().CurrentDoc().AddChange();
+}
+
+QString OutlineFillTool::Status(ToolContext& context) const {
+    return context.Translate(QString::fromLatin1(status_));
 }
 
 void OutlineFillTool::Deactivate(ToolContext& context, PaintTool*) {
@@ -91,7 +99,7 @@ void OutlineFillTool::HideFeedback(ToolContext& context) {
 FilledShapeTool::FilledShapeTool() : OutlineFillTool("Pen") {}
 
 void FilledShapeTool::Activate(ToolContext& context) {
-    statusText = context.Translate(QStringLiteral("Pen"));
+    statusText = Status(context);
 }
 
 void FilledShapeTool::ShowFeedback(ToolContext& context) {
@@ -113,14 +121,16 @@ void FilledShapeTool::Click(ToolContext& context) {
     Finish(context, single);
 }
 
-FilledPolygonTool::FilledPolygonTool() : OutlineFillTool("FillPoly") {
+FilledPolygonTool::FilledPolygonTool() : FilledPolygonTool("FillPoly") {}
+
+FilledPolygonTool::FilledPolygonTool(const char* status) : OutlineFillTool(status) {
     // The undo copy is taken at the first corner only: later corners must not replace it with
     // a picture holding the open polygon's edges and marks.
     keepsUndo = false;
 }
 
 void FilledPolygonTool::Activate(ToolContext& context) {
-    statusText = context.Translate(QStringLiteral("FillPoly"));
+    statusText = Status(context);
     context.RunActivityTimer(true);
 }
 

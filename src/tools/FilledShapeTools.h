@@ -30,8 +30,12 @@ protected:
     // A new outline at p in the work buffer as it is now, in the pressed button's colour.
     void Begin(ToolContext& context, Pair p);
     void AddEdge(ToolContext& context, Pair to);
-    // Closes the outline (or, single, marks only its first pixel), paints it, counts one change.
+    // Closes the outline (or, single, marks only its first pixel) and hands the marks to Complete.
     void Finish(ToolContext& context, bool single);
+    // What becomes of the marked pixels of area in region: painted by the current fill variant,
+    // one change counted. The cut tools make a brush of them instead.
+    virtual void Complete(ToolContext& context, Buffer& region, Rect area, uint32_t colour);
+    QString Status(ToolContext& context) const;
     // The band while the outline is open; a single pixel at the pointer otherwise.
     virtual Pair BandStart(ToolContext& context) const;
 
@@ -57,6 +61,9 @@ public:
     void ShowFeedback(ToolContext& context) override;
     void Click(ToolContext& context) override;
     void Activate(ToolContext& context) override;
+
+protected:
+    explicit FilledShapeTool(const char* status) : OutlineFillTool(status) {}
 };
 
 // Filled Polygon: each click adds a corner; a click within 10 screen pixels of the first corner
@@ -71,6 +78,9 @@ public:
     void Activate(ToolContext& context) override;
     void Deactivate(ToolContext& context, PaintTool* next) override;
     void Tick(ToolContext& context) override;
+
+protected:
+    explicit FilledPolygonTool(const char* status);
 
 private:
     Pair BandStart(ToolContext& context) const override;

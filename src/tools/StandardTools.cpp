@@ -22,5 +22,9 @@ StandardTools::StandardTools()
         e->fallbackFill = &solidFill;
     filledShape.fallbackFill = &solidFill;
     filledPolygon.fallbackFill = &solidFill;
+    // A cut continues with dabs of the new brush.
+    for (cuttools::Links* l : {&cutRectangle.links, &cutPredefined.links, &cutFreehand.links,
+                               &cutPolygon.links, &cutWand.links})
+        l->next = &dottedFreehand;
     toolregistry::ApplySettings({this, nullptr});
 }

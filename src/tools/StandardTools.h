@@ -2,6 +2,7 @@
 
 #include "tools/BrushTools.h"
 #include "tools/CurveTools.h"
+#include "tools/CutTools.h"
 #include "tools/FillTools.h"
 #include "tools/FilledShapeTools.h"
 #include "tools/FreehandTools.h"
@@ -42,4 +43,10 @@ struct StandardTools {
     FillOriginTool fillOrigin;
     FilledShapeTool filledShape;
     FilledPolygonTool filledPolygon;
+    // CUT1..5 in palette order.
+    CutRectangleTool cutRectangle;
+    CutPredefinedTool cutPredefined;
+    CutFreehandTool cutFreehand;
+    CutPolygonTool cutPolygon;
+    CutWandTool cutWand;
 };

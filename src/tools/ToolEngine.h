@@ -135,6 +135,9 @@ public:
     void RefreshToolDisplay(bool hide, bool show) override;
     void ShowCrosshair() override;
     void HideCrosshair() override;
+    void ToggleOverlay(OverlayKind kind, const Rect& image) override {
+        host_.ToggleOverlay(kind, image);
+    }
     GridSettings& Grid() override { return state.grid; }
     void SetGridOn(bool on) override;
     OptionBarHost& Bar() override { return *bar_; }

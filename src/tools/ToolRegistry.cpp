@@ -34,6 +34,9 @@ constexpr ToolSettings kFilledEllipse{2500};
 constexpr ToolSettings kFilledShape{2600};
 constexpr ToolSettings kSolidFill{2800, "SFILLBAR", ToolCursor::Fill};
 constexpr ToolSettings kPatternFill{2800, "PFILLBAR", ToolCursor::Fill};
+constexpr ToolSettings kCut{3000};
+constexpr ToolSettings kCutPredefined{3000, "CUTBAR"};
+constexpr ToolSettings kCutWand{3000, "WANDBAR", ToolCursor::Wand};
 
 // icon, hint, per row, key, button group, settings, tool
 constexpr std::array<ToolEntry, 39> kToolGroups = {{
@@ -67,11 +70,11 @@ constexpr std::array<ToolEntry, 39> kToolGroups = {{
     {"FILL1", 19, 4, 'F', T, kSolidFill, Standard<&StandardTools::solidFill>},
     {"FILL2", 20, 0, 'F', T, kPatternFill, Standard<&StandardTools::patternFill>},
     {"TEXT", 28, 4, 'T', T, NoSettings, NotBuilt},
-    {"CUT1", 23, 5, 'B', T, NoSettings, NotBuilt},
-    {"CUT2", 24, 0, 'B', T, NoSettings, NotBuilt},
-    {"CUT3", 25, 0, 'B', T, NoSettings, NotBuilt},
-    {"CUT4", 26, 0, 'B', T, NoSettings, NotBuilt},
-    {"CUT5", 27, 0, 'B', T, NoSettings, NotBuilt},
+    {"CUT1", 23, 5, 'B', T, kCut, Standard<&StandardTools::cutRectangle>},
+    {"CUT2", 24, 0, 'B', T, kCutPredefined, Standard<&StandardTools::cutPredefined>},
+    {"CUT3", 25, 0, 'B', T, kCut, Standard<&StandardTools::cutFreehand>},
+    {"CUT4", 26, 0, 'B', T, kCut, Standard<&StandardTools::cutPolygon>},
+    {"CUT5", 27, 0, 'B', T, kCutWand, Standard<&StandardTools::cutWand>},
     {"CLONE", 40, 4, 'O', T, NoSettings, NotBuilt},
     {"GETCOL", 29, 4, 'G', T, NoSettings, NotBuilt},
     {"CHCOL", 30, 4, 'H', T, NoSettings, NotBuilt},

@@ -145,7 +145,10 @@ TEST_F(ProgramRun, EachModuleRegistersItsCommandsAndNothingElseIsEnabled) {
                             "PrefsMenu", "About1",      "Homepage",      "New1",
                             "OpenImage", "SavePicture", "SavePictureAs", "UpdateExit1",
                             "LoadBrush", "SaveBrush",   "Paint1",        "Color1",
-                            "Replace1",  "Restore1",    "NextImage1",    "PrevImage1"};
+                            "Replace1",  "Restore1",    "NextImage1",    "PrevImage1",
+                            "SelectAll1", "Crop1",      "Outline1",      "LefttoRight1",
+                            "ToptoBottom1", "Center1",  "LTCorner1",     "RTCorner1",
+                            "RBCorner1", "LBCorner1"};
     for (int n = 1; n <= 10; ++n) expected << QStringLiteral("N%1%2").arg(n).arg(1);
     EXPECT_EQ(Sorted(form.Commands().Names()), Sorted(expected));
     // A submenu, not a command: it follows its entries, and a fresh run has none.
@@ -361,6 +364,35 @@ TEST_F(ProgramRun, ColourKeysOpenTheSelectorAndPreferencesCancelKeepsThePalette)
     }
     EXPECT_EQ(program->Colours().Palette().Count(), 8);
     EXPECT_EQ(program->Context().prefs.Palette, 0);
+}
+
+TEST_F(ProgramRun, BrushMenuCropsToTheBrushAndTheHandleKeySteps) {
+    auto program = Start({});
+    TMainForm& form = *program->MainForm();
+    QApplication::setActiveWindow(&form);
+    form.setFocus();
+    ProgramState& state = program->State();
+    // Select All, then a brush two pixels narrower: Crop gives a picture of its size and the New
+    // dialog remembers it.
+    ImageDoc& doc = program->Documents().CurrentDoc();
+    doc.image.Box(doc.image.Bounds(), 0x00FF00);
+    doc.image.Box({0, 0, 1, doc.image.bottom}, state.backCol);
+    form.Action("SelectAll1")->trigger();
+    const int w = doc.image.Width() - 2, h = doc.image.Height();
+    EXPECT_EQ(state.brush.source.Width(), w);
+    EXPECT_EQ(program->Tools().Engine().CurrentTool(), &program->Tools().Tools().dottedFreehand);
+    form.Action("Crop1")->trigger();
+    EXPECT_EQ(program->Image().Width(), w);
+    EXPECT_EQ(program->Image().At(0, 0), 0x00FF00u);
+    EXPECT_EQ(program->NewImageSize(), (Pair{w, h}));
+    // Numeric-pad 5 and Clear step the handle; Ctrl+E puts it back in the centre.
+    Press(&form, Qt::Key_5, Qt::KeypadModifier);
+    EXPECT_EQ(state.brush.handle, 1);
+    Press(&form, Qt::Key_Clear);
+    EXPECT_EQ(state.brush.handle, 2);
+    form.Action("Center1")->trigger();
+    EXPECT_EQ(state.brush.handle, 0);
+    EXPECT_TRUE(messages_.isEmpty()) << messages_.join(',').toStdString();
 }
 
 } // namespace

@@ -40,8 +40,7 @@ std::vector<ToolEntry> AllEntries() {
     return all;
 }
 
-const QStringList kNotBuilt = {"SPRAY1", "SPRAY2", "TEXT",  "CUT1",   "CUT2", "CUT3",
-                               "CUT4",   "CUT5",   "CLONE", "GETCOL", "CHCOL"};
+const QStringList kNotBuilt = {"SPRAY1", "SPRAY2", "TEXT", "CLONE", "GETCOL", "CHCOL"};
 
 // The built tools in palette order, as they were before the registry held them.
 struct BuiltTool {
@@ -79,6 +78,11 @@ const std::vector<BuiltTool> kBuilt = {
     {"FILLPOLY", "Filled Polygon (D)", 2600, ""},
     {"FILL1", "Solid Fill (F)", 2800, "SFILLBAR", ToolCursor::Fill},
     {"FILL2", "Pattern Fill (F)", 2800, "PFILLBAR", ToolCursor::Fill},
+    {"CUT1", "Cut Rectangle (B)", 3000, ""},
+    {"CUT2", "Cut Predefined Rectangle (B)", 3000, "CUTBAR"},
+    {"CUT3", "Cut Freehand (B)", 3000, ""},
+    {"CUT4", "Cut Polygon (B)", 3000, ""},
+    {"CUT5", "Cut with Magic Wand (B)", 3000, "WANDBAR", ToolCursor::Wand},
     {"GRID", "Grid (Shift+3)", 100, ""},
     {"UNDO", "Undo Last Action (Ctrl+Z)", 3600, ""},
     {"CLEAR", "Clear Image (Ctrl+C)", 3700, ""},
