@@ -1,7 +1,7 @@
 // Outline, mirrors and the cut helpers against hand-made brushes.
 #include "BrushTestUtil.h"
 #include "brush/BrushCut.h"
-#include "tools/FillApply.h"
+#include "raster/FloodMark.h"
 
 #include <cstdlib>
 

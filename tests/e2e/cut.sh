@@ -51,6 +51,8 @@ drag 4 4 11 9 e2e-cut-overlay.png
 read -r a b < <(at 40 30); xdotool mousemove "$a" "$b"; sleep 0.3
 import -window root "$build/e2e-cut-brush.png"
 xdotool click 1; sleep 0.5 # one dab of the brush, centred on (40,30)
+read -r a b < <(at 56 12); xdotool mousemove "$a" "$b"; sleep 0.3
+import -window root "$build/e2e-cut-stamped.png"
 xdotool key b; sleep 0.5
 drag 0 0 50 40
 xdotool key ctrl+p; sleep 0.5 # Crop

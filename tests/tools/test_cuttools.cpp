@@ -89,12 +89,14 @@ TEST_F(CutTest, RectanglesPastAnyEdgeAreClampedAndEmptyOnesIgnored) {
                   c.want);
     }
     // A frame wholly off the picture cuts nothing: the old brush and the tool before.
-    const Buffer old = B().source;
+    UseBrush(2);
+    engine.SelectTool(&line, true, 0);
     tools.cutPredefined.width = 5;
     Use(tools.cutPredefined);
     engine.ShowBufMouseDown({-8, 3}, Button(false));
     EXPECT_EQ(engine.CurrentTool(), &line);
-    EXPECT_EQ(B().source.Width(), old.Width());
+    EXPECT_FALSE(B().custom);
+    EXPECT_EQ(B().source.Width(), 5);
 }
 
 TEST_F(CutTest, EveryCutEndsWithDottedFreehandAndPaint) {
@@ -109,7 +111,7 @@ TEST_F(CutTest, EveryCutEndsWithDottedFreehandAndPaint) {
         {"freehand", &tools.cutFreehand, [&] { Drag({{4, 4}, {12, 4}, {12, 10}, {4, 10}}); }},
         {"polygon", &tools.cutPolygon,
          [&] {
-             for (Pair p : {Pair{4, 4}, {12, 4}, {12, 10}, {4, 4}}) Click(p);
+             for (Pair p : {Pair{4, 4}, {24, 4}, {24, 20}, {4, 4}}) Click(p);
          }},
         {"wand", &tools.cutWand, [&] { Click({20, 20}); }},
     };
@@ -141,7 +143,8 @@ TEST_F(CutTest, LeftButtonMarkedCutsLeaveThePictureAsItWas) {
          }},
         {"polygon, slow clicks", &tools.cutPolygon,
          [&] {
-             for (Pair p : {Pair{4, 4}, {16, 5}, {16, 5}, {14, 13}, {5, 11}, {4, 4}}) SlowClick(p);
+             // Corners more than 10 pixels from the first, or they would close the polygon.
+             for (Pair p : {Pair{4, 4}, {26, 5}, {26, 5}, {24, 23}, {5, 21}, {4, 4}}) SlowClick(p);
          }},
         {"wand, slow click", &tools.cutWand, [&] { SlowClick({7, 7}); }},
     };

@@ -120,8 +120,9 @@ TEST(ToolRegistry, BuiltToolsKeepTheirKeysHintsAndSettings) {
                     &f.tools.filledSquare,       &f.tools.square,          &f.tools.circle,
                     &f.tools.filledCircle,       &f.tools.ellipse,         &f.tools.filledEllipse,
                     &f.tools.filledShape,        &f.tools.filledPolygon,   &f.tools.solidFill,
-                    &f.tools.patternFill,        &f.engine.gridTool,       &f.engine.undoTool,
-                    &f.engine.clearTool});
+                    &f.tools.patternFill,        &f.tools.cutRectangle,    &f.tools.cutPredefined,
+                    &f.tools.cutFreehand,        &f.tools.cutPolygon,      &f.tools.cutWand,
+                    &f.engine.gridTool,          &f.engine.undoTool,       &f.engine.clearTool});
     ASSERT_EQ(objects.size(), kBuilt.size());
 
     size_t i = 0;
