@@ -1,9 +1,8 @@
-// Outline, mirrors and the cut helpers against hand-made brushes.
+// Outline, mirrors and the cut key colour against hand-made pixels.
 #include "BrushTestUtil.h"
 #include "brush/BrushCut.h"
 #include "raster/FloodMark.h"
 
-#include <cstdlib>
 
 namespace {
 
@@ -42,19 +41,6 @@ TEST(BrushOutline, RingsFollowTheFourNeighbours) {
     }
 }
 
-TEST(BrushOutline, TwiceGivesASecondRingAroundTheFirst) {
-    Brush brush = CustomFrom({{A}});
-    ASSERT_TRUE(brush.Outline(R, kDraw, kBack));
-    ASSERT_TRUE(brush.Outline(B, kDraw, kBack));
-    // Manhattan distance from the middle: 0 the pixel, 1 the first ring, 2 the second.
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x) {
-            const int d = std::abs(x - 2) + std::abs(y - 2);
-            EXPECT_EQ(brush.source.At(x, y), d == 0 ? A : d == 1 ? R : d == 2 ? B : T)
-                << x << "," << y;
-        }
-}
-
 TEST(BrushMirror, EachMirrorTwiceIsTheIdentity) {
     // Odd and even sizes: the middle row or column stays, the others swap.
     for (const Pair size : {Pair{1, 1}, Pair{3, 2}, Pair{4, 5}, Pair{33, 7}}) {
@@ -72,28 +58,6 @@ TEST(BrushMirror, EachMirrorTwiceIsTheIdentity) {
         brush.MirrorLeftRight(kDraw, kBack);
         brush.MirrorTopBottom(kDraw, kBack);
         EXPECT_EQ(Pixels(brush.source), Pixels(pixels));
-    }
-}
-
-TEST(BrushCut, RectanglesAreClampedOnEverySide) {
-    const Pair size{10, 8};
-    struct Case {
-        Pair a, b;
-        Rect want;
-    };
-    for (const Case& c : {
-             Case{{2, 3}, {5, 6}, {2, 3, 5, 6}},
-             Case{{5, 6}, {2, 3}, {2, 3, 5, 6}},     // corners in any order
-             Case{{7, 5}, {40, 30}, {7, 5, 9, 7}},   // past right and bottom
-             Case{{3, 2}, {-9, -4}, {0, 0, 3, 2}},   // past left and top
-             Case{{-9, 2}, {-1, 4}, {0, 2, -1, 4}},  // wholly left: empty
-             Case{{2, -5}, {4, -1}, {2, 0, 4, -1}},  // wholly above: empty
-         }) {
-        const Rect r = brushcut::ClampedRect(c.a, c.b, size);
-        if (c.want.Empty())
-            EXPECT_TRUE(r.Empty());
-        else
-            EXPECT_EQ(r, c.want);
     }
 }
 
@@ -128,21 +92,6 @@ TEST(BrushCut, FreeColourIsAbsentFromTheKeptOriginals) {
         for (int y = 0; y < c.keptRows; ++y)
             for (int x = 0; x < 256; ++x) ASSERT_NE(original.At(x, y), key);
     }
-}
-
-TEST(BrushCut, KeptPixelsTakeTheOriginalsAndTheBoundsAreExact) {
-    Buffer original = rastertest::Make(6, 5, 0);
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 6; ++x) original.At(x, y) = uint32_t(x + 10 * y);
-    Buffer marked = rastertest::Make(6, 5, 0x4444);
-    marked.At(2, 1) = 0x030000FF; // an outline pixel: colour painted over, both marks
-    marked.At(3, 3) |= fill::FillMark;
-    const Rect r = brushcut::MarkedBounds(marked, marked.Bounds());
-    ASSERT_EQ(r, (Rect{2, 1, 3, 3}));
-    Buffer out;
-    ASSERT_TRUE(brushcut::KeptPixels(marked, original, r, out));
-    EXPECT_EQ(Pixels(out), (std::vector<uint32_t>{12, T, T, T, T, 33}));
-    EXPECT_TRUE(brushcut::MarkedBounds(original, original.Bounds()).Empty());
 }
 
 } // namespace
