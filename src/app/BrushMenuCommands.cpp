@@ -17,9 +17,8 @@ void BrushMenuCommands::Register(CommandRegistry& commands) {
             run(tools_.Engine());
         });
     };
-    on("SelectAll1", [this](ToolEngine& e) {
-        brushmenu::SelectAll(e, &tools_.Tools().dottedFreehand);
-    });
+    on("SelectAll1",
+       [this](ToolEngine& e) { brushmenu::SelectAll(e, &tools_.Tools().dottedFreehand); });
     on("Crop1", [this](ToolEngine& e) {
         if (const auto size = brushmenu::Crop(e); size && rememberNewSize) rememberNewSize(*size);
     });
@@ -30,8 +29,7 @@ void BrushMenuCommands::Register(CommandRegistry& commands) {
     on("ToptoBottom1",
        [this](ToolEngine& e) { brushmenu::MirrorTopBottom(e, context_.prefs.OptimBrush); });
     const char* handles[] = {"Center1", "LTCorner1", "RTCorner1", "RBCorner1", "LBCorner1"};
-    for (int h = 0; h < 5; ++h)
-        on(handles[h], [h](ToolEngine& e) { brushmenu::SetHandle(e, h); });
+    for (int h = 0; h < 5; ++h) on(handles[h], [h](ToolEngine& e) { brushmenu::SetHandle(e, h); });
 }
 
 bool BrushMenuCommands::HandleKey(const QKeyEvent& event) {

@@ -18,8 +18,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegion>
 #include <QPushButton>
+#include <QRegion>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>

@@ -66,9 +66,8 @@ bool KeptPixels(const Buffer& marked, const Buffer& original, Rect r, Buffer& ou
     for (int y = r.top; y <= r.bottom; ++y) {
         uint32_t* dst = out.Row(y - r.top);
         for (int x = r.left; x <= r.right; ++x)
-            dst[x - r.left] = marked.At(x, y) & Pixel::Transparent
-                                  ? original.At(x, y) & 0xFFFFFF
-                                  : Pixel::Transparent;
+            dst[x - r.left] = marked.At(x, y) & Pixel::Transparent ? original.At(x, y) & 0xFFFFFF
+                                                                   : Pixel::Transparent;
     }
     return true;
 }

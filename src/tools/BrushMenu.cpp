@@ -10,8 +10,8 @@ namespace {
 
 // Trims and keeps the brush over the pixels it covered: the pointer follows what was removed.
 void TrimAt(ToolEngine& engine, Pair pointer) {
-    const TrimResult trim = engine.CurrentBrush().Trim(pointer, engine.DrawColour(),
-                                                       engine.BackColour());
+    const TrimResult trim =
+        engine.CurrentBrush().Trim(pointer, engine.DrawColour(), engine.BackColour());
     if (engine.PointerInImage() && (trim.trimmed || pointer != engine.Position()))
         engine.MovePointerToImage(trim.pointer);
 }

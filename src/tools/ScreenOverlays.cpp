@@ -17,8 +17,7 @@ ViewRect ScreenOverlays::ViewBounds(const Figure& figure, ZoomRatio r) {
     const Pair b = ImageToView({figure.image.right + 1, figure.image.bottom + 1}, r);
     if (figure.kind == OverlayKind::Marker) {
         const Pair c{(a.x + b.x) / 2, (a.y + b.y) / 2};
-        return {c.x - MarkerReach, c.y - MarkerReach, c.x + MarkerReach + 1,
-                c.y + MarkerReach + 1};
+        return {c.x - MarkerReach, c.y - MarkerReach, c.x + MarkerReach + 1, c.y + MarkerReach + 1};
     }
     // At least one view pixel, so a frame around pixels zoomed out of sight still shows.
     return {a.x, a.y, std::max(b.x, a.x + 1), std::max(b.y, a.y + 1)};

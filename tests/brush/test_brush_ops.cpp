@@ -3,7 +3,6 @@
 #include "brush/BrushCut.h"
 #include "raster/FloodMark.h"
 
-
 namespace {
 
 using namespace brushtest;
@@ -20,13 +19,9 @@ TEST(BrushOutline, RingsFollowTheFourNeighbours) {
         // One pixel: a plus.
         {"single", FromRows({{A}}), {T, R, T, R, A, R, T, R, T}},
         // Fully opaque: a frame without its corners.
-        {"solid",
-         FromRows({{A, A}, {A, A}}),
-         {T, R, R, T, R, A, A, R, R, A, A, R, T, R, R, T}},
+        {"solid", FromRows({{A, A}, {A, A}}), {T, R, R, T, R, A, A, R, R, A, A, R, T, R, R, T}},
         // A diagonal pair: inner corners are reached from two sides, the outer ones not at all.
-        {"diagonal",
-         FromRows({{A, T}, {T, A}}),
-         {T, R, T, T, R, A, R, T, T, R, A, R, T, T, R, T}},
+        {"diagonal", FromRows({{A, T}, {T, A}}), {T, R, T, T, R, A, R, T, T, R, A, R, T, T, R, T}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

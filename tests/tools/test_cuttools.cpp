@@ -20,7 +20,8 @@ struct CutTest : ToolBench {
         UseBrush(1);
     }
     const Brush& B() const { return state.brush; }
-    // Each opaque brush pixel is the picture's pixel under it, as cut from origin; returns how many.
+    // Each opaque brush pixel is the picture's pixel under it, as cut from origin; returns how
+    // many.
     int ExpectCutFrom(const std::vector<uint32_t>& picture) {
         int opaque = 0;
         for (int y = 0; y < B().source.Height(); ++y)
@@ -74,9 +75,9 @@ TEST_F(CutTest, RectanglesPastAnyEdgeAreClampedAndEmptyOnesIgnored) {
         Pair from, to;
         Rect want; // empty: no cut
     };
-    for (const Case& c : {Case{{30, 20}, {55, 44}, {30, 20, 39, 29}},
-                          Case{{5, 4}, {-20, -9}, {0, 0, 5, 4}},
-                          Case{{0, 3}, {-1, 8}, {0, 3, 0, 8}}}) {
+    for (const Case& c :
+         {Case{{30, 20}, {55, 44}, {30, 20, 39, 29}}, Case{{5, 4}, {-20, -9}, {0, 0, 5, 4}},
+          Case{{0, 3}, {-1, 8}, {0, 3, 0, 8}}}) {
         SCOPED_TRACE(Str(c.to));
         Use(tools.cutRectangle);
         Press(c.from);
@@ -106,14 +107,26 @@ TEST_F(CutTest, EveryCutEndsWithDottedFreehandAndPaint) {
         std::function<void()> cut;
     };
     const Case cases[] = {
-        {"rectangle", &tools.cutRectangle, [&] { Drag({{4, 4}, {9, 8}}); }},
-        {"predefined", &tools.cutPredefined, [&] { Click({4, 4}); }},
-        {"freehand", &tools.cutFreehand, [&] { Drag({{4, 4}, {12, 4}, {12, 10}, {4, 10}}); }},
+        {"rectangle", &tools.cutRectangle,
+         [&] {
+             Drag({{4, 4}, {9, 8}});
+         }},
+        {"predefined", &tools.cutPredefined,
+         [&] {
+             Click({4, 4});
+         }},
+        {"freehand", &tools.cutFreehand,
+         [&] {
+             Drag({{4, 4}, {12, 4}, {12, 10}, {4, 10}});
+         }},
         {"polygon", &tools.cutPolygon,
          [&] {
              for (Pair p : {Pair{4, 4}, {24, 4}, {24, 20}, {4, 4}}) Click(p);
          }},
-        {"wand", &tools.cutWand, [&] { Click({20, 20}); }},
+        {"wand", &tools.cutWand,
+         [&] {
+             Click({20, 20});
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -135,7 +148,10 @@ TEST_F(CutTest, LeftButtonMarkedCutsLeaveThePictureAsItWas) {
         std::function<void()> cut;
     };
     const Case cases[] = {
-        {"freehand", &tools.cutFreehand, [&] { Drag({{4, 4}, {16, 5}, {14, 13}, {5, 11}}); }},
+        {"freehand", &tools.cutFreehand,
+         [&] {
+             Drag({{4, 4}, {16, 5}, {14, 13}, {5, 11}});
+         }},
         {"freehand click", &tools.cutFreehand,
          [&] {
              Click({7, 7});
@@ -146,7 +162,10 @@ TEST_F(CutTest, LeftButtonMarkedCutsLeaveThePictureAsItWas) {
              // Corners more than 10 pixels from the first, or they would close the polygon.
              for (Pair p : {Pair{4, 4}, {26, 5}, {26, 5}, {24, 23}, {5, 21}, {4, 4}}) SlowClick(p);
          }},
-        {"wand, slow click", &tools.cutWand, [&] { SlowClick({7, 7}); }},
+        {"wand, slow click", &tools.cutWand,
+         [&] {
+             SlowClick({7, 7});
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -175,11 +194,10 @@ TEST_F(CutTest, RightButtonFreehandPaintsThePieceInTheBackground) {
     int holes = 0;
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
-            const bool inBrush = x >= B().originX && y >= B().originY &&
-                                 x < B().originX + B().source.Width() &&
-                                 y < B().originY + B().source.Height() &&
-                                 B().source.At(x - B().originX, y - B().originY) !=
-                                     Pixel::Transparent;
+            const bool inBrush =
+                x >= B().originX && y >= B().originY && x < B().originX + B().source.Width() &&
+                y < B().originY + B().source.Height() &&
+                B().source.At(x - B().originX, y - B().originY) != Pixel::Transparent;
             const uint32_t want = inBrush ? Back : before[size_t(y * W + x)];
             if (Image().At(x, y) == Back && inBrush) ++holes;
             ASSERT_EQ(Image().At(x, y), want) << Str({x, y});
@@ -191,10 +209,10 @@ TEST_F(CutTest, WandAtToleranceZeroTakesTheConnectedSeedColourOnly) {
     constexpr uint32_t C = 0x336699;
     Image().Box(Image().Bounds(), 0x000000);
     Image().Box({5, 5, 9, 9}, C);
-    Image().Box({10, 5, 12, 6}, C + 1);  // one step away: not taken
-    Image().Box({14, 5, 16, 9}, C);      // the same colour, not connected
-    Image().PutPixel({10, 10}, C);       // touches only at a corner
-    Image().Box({7, 10, 7, 12}, C);      // connected below
+    Image().Box({10, 5, 12, 6}, C + 1); // one step away: not taken
+    Image().Box({14, 5, 16, 9}, C);     // the same colour, not connected
+    Image().PutPixel({10, 10}, C);      // touches only at a corner
+    Image().Box({7, 10, 7, 12}, C);     // connected below
     Use(tools.cutWand, {0});
     Click({6, 6});
     ExpectCutDone();
@@ -326,7 +344,8 @@ TEST_F(CutTest, OutlineKeepsTheBrushOverTheSamePixels) {
         const Rect before = B().StampRect(engine.Position());
         ASSERT_TRUE(brushmenu::Outline(engine));
         const Rect after = B().StampRect(engine.Position());
-        EXPECT_EQ(after, (Rect{before.left - 1, before.top - 1, before.right + 1, before.bottom + 1}));
+        EXPECT_EQ(after,
+                  (Rect{before.left - 1, before.top - 1, before.right + 1, before.bottom + 1}));
         EXPECT_EQ(B().source.At(B().source.Width() / 2, 0), Draw);
     }
 }
