@@ -204,7 +204,12 @@ Rect CutPredefinedTool::Placed(ToolContext& context, Pair at) const {
 
 void CutPredefinedTool::ShowFeedback(ToolContext& context) {
     HideFeedback(context);
-    frame_ = Placed(context, context.ShownPosition());
+    // What a press here would cut: the frame stops at the picture's edges as the cut does.
+    const Buffer& image = context.Documents().CurrentDoc().image;
+    const Rect r = Placed(context, context.ShownPosition());
+    frame_ = brushcut::ClampedRect({r.left, r.top}, {r.right, r.bottom},
+                                   {image.Width(), image.Height()});
+    if (frame_.Empty()) return;
     frameShown_ = true;
     context.ToggleOverlay(OverlayKind::Frame, frame_);
 }

@@ -289,6 +289,10 @@ TEST_F(CutTest, PredefinedSizeStaysWithinOneAndThePicture) {
     EXPECT_EQ(cut.width, 14);
     EXPECT_EQ(cut.height, 28);
     EXPECT_EQ(bar.values[2], 28);
+    // The frame shows what a press would cut: it stops at the picture's edges.
+    Move({36, 27});
+    ASSERT_FALSE(view.overlays.empty());
+    EXPECT_EQ(view.overlays.back().second, (Rect{36, 27, 39, 29}));
     // The keys act only over the picture.
     Leave();
     EXPECT_FALSE(cut.SizeKeyPressed(engine, K::WidthMore));
