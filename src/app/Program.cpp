@@ -241,13 +241,19 @@ bool Program::PreviewKey(QKeyEvent* event) {
         KeyBelongsToControl(focus->property("tag").toInt(), event->key(), event->modifiers()))
         return false;
     const int code = ToolShell::KeyCode(*event);
-    if (tools_ && tools_->HandleToolKey(code)) return true;
+    // While typing, the text takes every key first and the tool keys are letters like any other.
+    if (tools_ && tools_->Typing()) {
+        if (tools_->HandleTextKey(code, event->text())) return true;
+    } else if (tools_ && tools_->HandleToolKey(code)) {
+        return true;
+    }
     switch (code) {
     case KeyMod::Ctrl + 'L': // drawing limited to the visible part, or not
         context_.prefs.Clipping = !context_.prefs.Clipping;
         return true;
     case KeyMod::Ctrl + 'T': // anti-aliased operations, or not
         context_.prefs.AntiAlias = !context_.prefs.AntiAlias;
+        if (tools_) tools_->TextSettingsChanged();
         return true;
     case KeyMod::Ctrl + KeyMod::Shift + 'B':
         if (colours_) OpenColourSelector(BackSwatch);
@@ -308,6 +314,19 @@ void Program::WireColours() {
         if (colorSel_->isVisible() && which == selectorSwatch_) OpenColourSelector(which);
     };
     files_->coloursChanged = [this] { colours_->SyncSwatches(); };
+    // Tools: Get Color sets a swatch; Write Text edits its shadow colour in the selector.
+    ToolEngine::Hooks& hooks = tools_->Engine().hooks;
+    hooks.coloursChanged = [this] { colours_->SyncSwatches(); };
+    hooks.editColour = [this](const QString& captionKey, std::function<uint32_t()> get,
+                              std::function<void(uint32_t)> set) {
+        selectorSwatch_ = ToolSwatch;
+        colorSel_->Open(ColourSwatch{std::move(get), std::move(set)},
+                        context_.Translate(captionKey), false);
+    };
+    hooks.closeColourEditor = [this] {
+        if (selectorSwatch_ == ToolSwatch && colorSel_->isVisible()) colorSel_->close();
+    };
+    form_->preferencesHooks.renderTextBrush = [this] { tools_->TextSettingsChanged(); };
 }
 
 void Program::OpenColourSelector(int which) {

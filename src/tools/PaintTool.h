@@ -11,6 +11,9 @@ namespace ToolCursor {
 inline constexpr int32_t Cross = 0;
 inline constexpr int32_t CrossOk = 1; // closing a polygon
 inline constexpr int32_t Fill = 2;
+inline constexpr int32_t Pipette = 3;
+inline constexpr int32_t Spray = 4;
+inline constexpr int32_t Airbrush = 5;
 } // namespace ToolCursor
 
 // The phases of a tool's action. A press starts it from Idle; a release within the drag time
@@ -64,4 +67,14 @@ public:
 
 protected:
     ~TickingTool() = default;
+};
+
+// A tool that shows the swatch colours in what it has placed: the colour-change notice hands it
+// the change instead of rebuilding the stamp brush.
+class ColourFollower {
+public:
+    virtual void ColoursChanged(ToolContext& context) = 0;
+
+protected:
+    ~ColourFollower() = default;
 };

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "tools/BrushTools.h"
+#include "tools/CloneTools.h"
+#include "tools/ColourPickTools.h"
 #include "tools/CurveTools.h"
 #include "tools/FillTools.h"
 #include "tools/FilledShapeTools.h"
 #include "tools/FreehandTools.h"
 #include "tools/LineTools.h"
 #include "tools/ShapeTools.h"
+#include "tools/SprayTools.h"
+#include "tools/TextTools.h"
 #include "tools/ToolRegistry.h"
 
 #include <array>
@@ -42,4 +46,10 @@ struct StandardTools {
     FillOriginTool fillOrigin;
     FilledShapeTool filledShape;
     FilledPolygonTool filledPolygon;
+    SprayTool spray;
+    AirbrushTool airbrush;
+    TextTool writeText;
+    CloneTool clone;
+    GetColourTool getColour;
+    ChangeColourTool changeColour;
 };
