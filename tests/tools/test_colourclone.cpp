@@ -74,10 +74,12 @@ TEST_F(PickTest, ChangeColorWithClippingKeepsTheHiddenPart) {
 TEST_F(PickTest, CloneWithoutASourceChangesNothingAndKeepsTheUndoCopy) {
     Use(tools.circle);
     Drag({{40, 40}, {50, 40}}); // a real action: its undo copy must stay
+    Leave();
     const auto undo = Snapshot(docs.UndoDoc().image);
     const auto drawn = Pixels();
     Use(tools.clone);
     Drag({{10, 10}, {40, 30}, {60, 30}});
+    Leave();
     EXPECT_TRUE(Same(Pixels(), drawn));
     EXPECT_TRUE(Same(Snapshot(docs.UndoDoc().image), undo));
     EXPECT_FALSE(Same(undo, drawn));
@@ -98,10 +100,10 @@ TEST_F(PickTest, SourceClickFixesTheOffsetAtTheNextPress) {
     Move({10, 10});
     EXPECT_EQ(host.panels[StatusPanel::Measure], "[90,40]");
     Drag({{10, 10}, {20, 20}});
+    Leave();
     EXPECT_EQ(tools.clone.at, (Pair{90, 40}));
     EXPECT_EQ(Image().At(20, 20), original[size_t(60 * W + 110)]);
     EXPECT_EQ(Changes(), 1);
-    Leave();
     Use(tools.continuousFreehand);
     EXPECT_TRUE(NoOverlayLeft());
     EXPECT_EQ(view.overlays.front(), (std::pair{OverlayKind::Marker, Rect{100, 50, 100, 50}}));
@@ -113,6 +115,7 @@ TEST_F(PickTest, SourcesOutsideTheBufferTakeTheNearestEdgePixel) {
     tools.clone.at = {W, -H};
     Use(tools.clone);
     Click({30, 40});
+    Leave();
     EXPECT_EQ(Image().At(30, 40), original[size_t(W - 1)]);
     Buffer small;
     ASSERT_TRUE(small.Alloc({3, 2}));
@@ -134,6 +137,7 @@ TEST_F(PickTest, FromUndoCopyNeverRereadsTheStroke) {
         Points path;
         for (int x = 20; x <= 40; ++x) path.push_back({x, 30});
         Drag(path);
+        Leave();
         for (int x = 20; x <= 40; ++x) {
             const int from = fromUndo ? x - 4 : 16 + (x - 20) % 4;
             ASSERT_EQ(Image().At(x, 30), original[size_t(30 * W + from)]) << x;

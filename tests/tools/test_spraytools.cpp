@@ -24,6 +24,7 @@ struct SprayTest : ToolBench {
         engine.DragIsSure();
         for (int i = 0; i < ticks; ++i) engine.ActivateIconFunc();
         Release();
+        Leave(); // the brush preview or the pointer pixel goes
     }
     // The largest value of each channel over the picture.
     std::array<uint32_t, 3> MaxChannels() {
@@ -65,14 +66,18 @@ TEST_F(SprayTest, TicksPaintOnlyWhilePressedInsideThePicture) {
     Use(tools.spray, {0, 5, 10});
     Move({30, 20});
     engine.ActivateIconFunc();
+    Leave();
     EXPECT_EQ(MaxChannels()[0], 0u) << "a tick without a press painted";
     Press({30, 20});
     EXPECT_TRUE(view.running[1]);
     engine.DragIsSure();
     Release();
     EXPECT_FALSE(view.running[1]) << "the timer outlived the press";
+    Leave();
     Image().Box(Image().Bounds(), 0);
+    Move({30, 20});
     engine.ActivateIconFunc();
+    Leave();
     EXPECT_EQ(MaxChannels()[0], 0u);
     EXPECT_EQ(Changes(), 1);
 }
@@ -106,7 +111,9 @@ TEST_F(SprayTest, AirbrushRightButtonBlendsTheBackgroundColour) {
     // The disc stays within the radius and the pointer pixel's preview is gone.
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
-            if (Image().At(x, y)) EXPECT_LE((x - 30) * (x - 30) + (y - 20) * (y - 20), 7 * 7);
+            if (Image().At(x, y)) {
+                EXPECT_LE((x - 30) * (x - 30) + (y - 20) * (y - 20), 7 * 7) << Str({x, y});
+            }
 }
 
 TEST_F(SprayTest, RadiusAndValueSurviveLeavingTheTool) {
@@ -124,7 +131,8 @@ TEST_F(SprayTest, RadiusAndValueSurviveLeavingTheTool) {
 }
 
 TEST_F(SprayTest, FeedbackShownThenHiddenLeavesThePictureAlone) {
-    for (PaintTool* tool : {static_cast<PaintTool*>(&tools.spray), &tools.airbrush}) {
+    for (PaintTool* tool : {static_cast<PaintTool*>(&tools.spray),
+                            static_cast<PaintTool*>(&tools.airbrush)}) {
         const auto before = Pixels();
         Use(*tool, {0, 5, 10});
         Move({10, 10});
