@@ -88,11 +88,19 @@ void Airbrush(Buffer& work, Pair c, int radius, int e, uint32_t colour, SeededRa
         const int hw = half[size_t(std::abs(dy))];
         if (y < work.top || y > work.bottom || hw < 0) continue;
         uint32_t* row = work.Row(y) - work.left;
-        const float reach = std::max(1.0f, std::trunc(std::sqrt(float(dy * dy + hw * hw))));
+        const double reach = std::max(1.0, std::trunc(std::sqrt(double(dy * dy + hw * hw))));
+        // m = trunc(e · √(√d² / reach)) falls as the walk moves inward, so it is stepped down at
+        // the squared distances where it changes (reach² · (m / e)⁴) instead of two roots a pixel.
+        const auto atLeast = [&](int level) {
+            const double k = double(level) / std::max(e, 1);
+            return reach * reach * k * k * k * k;
+        };
+        int m = e > 0 ? int(std::sqrt(std::sqrt(double(dy * dy + hw * hw)) / reach) * e) : 0;
+        double low = atLeast(m);
         // From both ends inward; the middle pixel once.
         for (int dx = hw; dx >= 0; --dx) {
-            const float dist = std::sqrt(float(dy * dy + dx * dx));
-            const int m = int(std::sqrt(dist / reach) * float(e));
+            const double d2 = double(dy * dy + dx * dx);
+            while (m > 0 && d2 < low) low = atLeast(--m);
             int w = random.Below(5) + e - m - 2;
             w = std::clamp(w, 0, 256);
             const int w2 = std::clamp(w - random.Below(5) + 2, 0, 256);
