@@ -41,6 +41,8 @@ xdotool type --delay 120 "Hi!"; sleep 0.2
 xdotool key BackSpace; sleep 0.3
 xdotool key Return; sleep 0.5
 import -window root "$build/e2e-text-typed.png"
+# While a block is placed every letter is text: Escape leaves the tool (its caret goes with it).
+xdotool key Escape; sleep 0.5
 # The line tool in red, a short line in the bottom right corner.
 xdotool key l; sleep 0.5
 e2e_measure_picture
