@@ -84,6 +84,14 @@ void Program::FormCreate() {
 }
 
 bool Program::eventFilter(QObject* watched, QEvent* event) {
+    // While typing, the text's clipboard keys win over menu shortcuts such as Ctrl+X: the
+    // accepted override makes the key arrive as a key press.
+    if (event->type() == QEvent::ShortcutOverride && tools_ && tools_->Typing() && form_ &&
+        QApplication::activeWindow() == form_.get() &&
+        TextTool::IsCommand(ToolShell::KeyCode(*static_cast<QKeyEvent*>(event)))) {
+        event->accept();
+        return true;
+    }
     // An open menu or drop-down list keeps its keys: letters choose its items there.
     if (event->type() == QEvent::KeyPress && form_ && QApplication::activeWindow() == form_.get() &&
         !QApplication::activePopupWidget() && PreviewKey(static_cast<QKeyEvent*>(event)))

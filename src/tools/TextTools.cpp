@@ -204,6 +204,22 @@ void TextTool::Paste(ToolContext& context) {
     EditText(context, [&](QString& body) { body += clip; });
 }
 
+bool TextTool::IsCommand(int code) {
+    switch (code) {
+    case kShift + kEnter:
+    case kShift + kInsert:
+    case kCtrl + 'V':
+    case kCtrl + kInsert:
+    case kCtrl + 'C':
+    case kShift + kDelete:
+    case kCtrl + 'X':
+    case kCtrl + kDelete:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool TextTool::Key(ToolContext& context, int code, const QString& typed) {
     if (!Typing()) return false;
     switch (code) {

@@ -49,6 +49,9 @@ public:
     // Shift+Delete, Ctrl+Delete, and Ctrl+V, Ctrl+C, Ctrl+X) or the characters it typed. True when
     // used.
     bool Key(ToolContext& context, int code, const QString& typed);
+    // One of the command keys above that take Ctrl or Shift (the window's menu shortcuts must
+    // leave them to the text while typing).
+    static bool IsCommand(int code);
 
     TextStyle CurrentStyle(ToolContext& context) const;
     const TextLayout& Layout() const { return layout_; }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Text, Get Color and Change Color end to end on a 64 x 48 black picture in update mode: two lines
 # typed with the real keyboard in white (the tool keys H and O among the letters must not switch
-# tools), a red line in the corner, Get Color with the right button on that line (the background
+# tools; Backspace, Ctrl+X and Ctrl+V edit the second), a red line in the corner, Get Color with the right button on that line (the background
 # colour becomes red), then Change Color with the right button on the black background. The
 # written picture holds white text on red: white in the two text rows, nothing black.
 # Usage: text.sh BUILD_DIR
@@ -39,6 +39,8 @@ xdotool type --delay 120 "Oh"; sleep 0.2
 xdotool key Return; sleep 0.3
 xdotool type --delay 120 "Hi!"; sleep 0.2
 xdotool key BackSpace; sleep 0.3
+xdotool key ctrl+x; sleep 0.3 # cut and pasted back: not the menu's Ctrl+X
+xdotool key ctrl+v; sleep 0.3
 xdotool key Return; sleep 0.5
 import -window root "$build/e2e-text-typed.png"
 # While a block is placed every letter is text: Escape leaves the tool (its caret goes with it).
