@@ -291,10 +291,11 @@ void ToolShell::UpdateView() {
 }
 
 void ToolShell::SetCursor(int cursor) {
-    static const std::pair<int, const char*> names[] = {
-        {ToolCursor::CrossOk, "CROSSOK"}, {ToolCursor::Fill, "FILL"},
-        {ToolCursor::Pipette, "PIPETTE"}, {ToolCursor::Spray, "SPRAY"},
-        {ToolCursor::Airbrush, "AIRBRUSH"}};
+    static const std::pair<int, const char*> names[] = {{ToolCursor::CrossOk, "CROSSOK"},
+                                                        {ToolCursor::Fill, "FILL"},
+                                                        {ToolCursor::Pipette, "PIPETTE"},
+                                                        {ToolCursor::Spray, "SPRAY"},
+                                                        {ToolCursor::Airbrush, "AIRBRUSH"}};
     QString name = QStringLiteral("CROSS");
     for (const auto& [id, n] : names)
         if (id == cursor) name = QLatin1String(n);

@@ -15,9 +15,9 @@ int64_t ChangeColour(Buffer& work, uint32_t source, uint32_t target, int toleran
         uint32_t* d = work.Row(y);
         for (int i = 0; i < n; ++i) {
             const uint32_t p = d[i];
-            const bool match = tolerance == 0 ? p == source
-                                              : !(p & FillMark) &&
-                                                    ColourDistance(p, source) <= tolerance;
+            const bool match = tolerance == 0
+                                   ? p == source
+                                   : !(p & FillMark) && ColourDistance(p, source) <= tolerance;
             if (match && p != target) {
                 d[i] = target;
                 ++changed;

@@ -30,7 +30,7 @@ Rect Stamp(Buffer& work, const Buffer& source, const Brush& brush, Pair p, Pair 
     return covered;
 }
 
-} // namespace clone
+} // namespace clonestamp
 
 CloneTool::CloneTool() {
     // The copy is taken by a press that starts a stroke, never by the source click.
@@ -57,14 +57,16 @@ void CloneTool::ShowMarker(ToolContext& context) {
     HideMarker(context);
     markerAt_ = Source(context);
     markerShown_ = true;
-    context.ToggleOverlay(OverlayKind::Marker, {markerAt_.x, markerAt_.y, markerAt_.x, markerAt_.y});
+    context.ToggleOverlay(OverlayKind::Marker,
+                          {markerAt_.x, markerAt_.y, markerAt_.x, markerAt_.y});
 }
 
 void CloneTool::HideMarker(ToolContext& context) {
     if (!markerShown_) return;
     markerShown_ = false;
     // Where it was drawn: the pointer or the source may have moved since.
-    context.ToggleOverlay(OverlayKind::Marker, {markerAt_.x, markerAt_.y, markerAt_.x, markerAt_.y});
+    context.ToggleOverlay(OverlayKind::Marker,
+                          {markerAt_.x, markerAt_.y, markerAt_.x, markerAt_.y});
 }
 
 void CloneTool::Stamp(ToolContext& context) {

@@ -43,4 +43,4 @@ namespace clonestamp {
 // source position clamped into source's own bounds. source may be work itself or share its
 // pixels. Returns the rectangle the brush covers.
 Rect Stamp(Buffer& work, const Buffer& source, const Brush& brush, Pair p, Pair offset);
-} // namespace clone
+} // namespace clonestamp

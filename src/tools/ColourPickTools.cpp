@@ -24,10 +24,9 @@ void ColourPickTool::ShowFeedback(ToolContext& context) {
     const Buffer& image = context.Documents().CurrentDoc().image;
     if (!image.Contains(p.x, p.y)) return; // the last colour stays in the panel
     const uint32_t c = image.At(p.x, p.y);
-    context.SetPanel(StatusPanel::Measure, QStringLiteral("[%1,%2,%3]")
-                                               .arg((c >> 16) & 0xFF)
-                                               .arg((c >> 8) & 0xFF)
-                                               .arg(c & 0xFF));
+    context.SetPanel(
+        StatusPanel::Measure,
+        QStringLiteral("[%1,%2,%3]").arg((c >> 16) & 0xFF).arg((c >> 8) & 0xFF).arg(c & 0xFF));
 }
 
 GetColourTool::GetColourTool() : ColourPickTool("GetColor") {

@@ -17,9 +17,9 @@ struct TextStyle {
     TextFont font; // at drawing size: twice the chosen size with anti-aliasing
     bool shadow = false;
     bool outline = false;
-    int depth = 2;        // shadow offset in pixels
-    double scaleX = 100;  // percent
-    double scaleY = 100;  // percent
+    int depth = 2;       // shadow offset in pixels
+    double scaleX = 100; // percent
+    double scaleY = 100; // percent
     bool antiAlias = false;
     uint32_t draw = 0xFFFFFF, back = 0, shadowColour = 0x808080;
 

@@ -70,8 +70,9 @@ public:
     // position it was shown at, so a scroll in between leaves nothing behind.
     virtual void ShowCrosshair() = 0;
     virtual void HideCrosshair() = 0;
-    // A figure over the image on the screen only (image pixels); the same call again removes it.
-    virtual void ToggleOverlay(OverlayKind kind, Rect r) = 0;
+    // A figure over the picture on the screen only, never in its pixels (the cut rectangle, the
+    // clone marker); the same call again removes it.
+    virtual void ToggleOverlay(OverlayKind kind, const Rect& image) = 0;
 
     // The grid and its switch (which shows or hides the grid bar and redraws the view).
     virtual GridSettings& Grid() = 0;

@@ -150,7 +150,9 @@ public:
     void RefreshToolDisplay(bool hide, bool show) override;
     void ShowCrosshair() override;
     void HideCrosshair() override;
-    void ToggleOverlay(OverlayKind kind, Rect r) override { host_.ToggleOverlay(kind, r); }
+    void ToggleOverlay(OverlayKind kind, const Rect& image) override {
+        host_.ToggleOverlay(kind, image);
+    }
     GridSettings& Grid() override { return state.grid; }
     void SetGridOn(bool on) override;
     OptionBarHost& Bar() override { return *bar_; }
@@ -159,7 +161,9 @@ public:
     int Message(const QString& textKey, const QString& titleKey, int style) override {
         return state.messages.MessageByKey(textKey, titleKey, style);
     }
-    QString ClipboardText() override { return hooks.clipboardText ? hooks.clipboardText() : QString(); }
+    QString ClipboardText() override {
+        return hooks.clipboardText ? hooks.clipboardText() : QString();
+    }
     void SetClipboardText(const QString& text) override {
         if (hooks.setClipboardText) hooks.setClipboardText(text);
     }

@@ -46,7 +46,8 @@ TEST_F(PickTest, ChangeColorTolerance) {
     Image().At(150, 90) = 0x102030;
     Image().At(80, 50) = 0x102031;
     state.drawCol = 0xABCDEF;
-    for (const auto& [tolerance, changed] : {std::pair{0, 2}, {1, 3}, {765, 160 * 100}, {9999, 160 * 100}}) {
+    for (const auto& [tolerance, changed] :
+         {std::pair{0, 2}, {1, 3}, {765, 160 * 100}, {9999, 160 * 100}}) {
         SCOPED_TRACE(tolerance);
         Image().Box(Image().Bounds(), 0x500000);
         Image().At(3, 3) = Image().At(150, 90) = 0x102030;
@@ -67,7 +68,8 @@ TEST_F(PickTest, ChangeColorWithClippingKeepsTheHiddenPart) {
     Click({15, 10});
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
-            ASSERT_EQ(Image().At(x, y), x >= 10 && x < 30 && y >= 5 && y < 20 ? 0xFFFFFFu : 0x123456u)
+            ASSERT_EQ(Image().At(x, y),
+                      x >= 10 && x < 30 && y >= 5 && y < 20 ? 0xFFFFFFu : 0x123456u)
                 << Str({x, y});
 }
 
@@ -88,7 +90,8 @@ TEST_F(PickTest, CloneWithoutASourceChangesNothingAndKeepsTheUndoCopy) {
 TEST_F(PickTest, SourceClickFixesTheOffsetAtTheNextPress) {
     const auto original = Pixels();
     Use(tools.clone);
-    for (ShiftState keys : {ShiftState{.alt = true, .left = true}, ShiftState{.ctrl = true, .left = true}}) {
+    for (ShiftState keys :
+         {ShiftState{.alt = true, .left = true}, ShiftState{.ctrl = true, .left = true}}) {
         tools.clone.at = {0, 0};
         Move({100, 50});
         engine.ShowBufMouseDown(ToView({100, 50}), keys);

@@ -30,7 +30,8 @@ struct SprayTest : ToolBench {
     std::array<uint32_t, 3> MaxChannels() {
         std::array<uint32_t, 3> m{};
         for (uint32_t p : Pixels())
-            for (int c = 0; c < 3; ++c) m[size_t(c)] = std::max(m[size_t(c)], (p >> (16 - 8 * c)) & 0xFF);
+            for (int c = 0; c < 3; ++c)
+                m[size_t(c)] = std::max(m[size_t(c)], (p >> (16 - 8 * c)) & 0xFF);
         return m;
     }
 };
@@ -86,7 +87,8 @@ TEST_F(SprayTest, AirbrushStrengthBoundsTheWeights) {
     // Weight at most e + 2 on the left, e + 4 mirrored: white over black reaches 255·w >> 8.
     // A strength past 100 is clamped, so no weight spills into the next channel.
     for (const auto& [strength, colour, maxRed, maxBlue, minBlue] :
-         {std::tuple{0, 0xFFFFFFu, 15u, 15u, 1u}, {100, 0x0000FFu, 0u, 255u, 200u},
+         {std::tuple{0, 0xFFFFFFu, 15u, 15u, 1u},
+          {100, 0x0000FFu, 0u, 255u, 200u},
           {1000, 0x0000FFu, 0u, 255u, 200u}}) {
         SCOPED_TRACE(strength);
         Image().Box(Image().Bounds(), 0);
@@ -131,8 +133,8 @@ TEST_F(SprayTest, RadiusAndValueSurviveLeavingTheTool) {
 }
 
 TEST_F(SprayTest, FeedbackShownThenHiddenLeavesThePictureAlone) {
-    for (PaintTool* tool : {static_cast<PaintTool*>(&tools.spray),
-                            static_cast<PaintTool*>(&tools.airbrush)}) {
+    for (PaintTool* tool :
+         {static_cast<PaintTool*>(&tools.spray), static_cast<PaintTool*>(&tools.airbrush)}) {
         const auto before = Pixels();
         Use(*tool, {0, 5, 10});
         Move({10, 10});

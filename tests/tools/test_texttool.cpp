@@ -51,8 +51,9 @@ struct TextTest : ToolBench {
         Rect r{W, H, -1, -1};
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x)
-                if (Image().At(x, y)) r = {std::min(r.left, x), std::min(r.top, y),
-                                           std::max(r.right, x), std::max(r.bottom, y)};
+                if (Image().At(x, y))
+                    r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x),
+                         std::max(r.bottom, y)};
         return r;
     }
 };
@@ -65,7 +66,8 @@ TEST_F(TextTest, PlainTextIsOutTextAtTheBlocksTopLeft) {
     auto want = Pixels();
     for (int y = 0; y < cell.Height(); ++y)
         for (int x = 0; x < cell.Width(); ++x)
-            if (cell.At(x, y) != Pixel::Transparent) want[size_t((Top() + y) * W + 20 + x)] = 0xFFFFFF;
+            if (cell.At(x, y) != Pixel::Transparent)
+                want[size_t((Top() + y) * W + 20 + x)] = 0xFFFFFF;
     Image().Box(Image().Bounds(), 0);
     Start();
     Click({20, 60});
