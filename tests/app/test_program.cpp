@@ -216,8 +216,9 @@ TEST_F(ProgramRun, ClearAndUndoFromTheirHotKeysAndOnlyBuiltToolsEnabled) {
     const Palette& palette = program->Tools().ToolPalette();
     int enabled = 0;
     for (int g = 0; g < palette.GroupCount(); ++g) enabled += palette.Group(g).enabled;
-    // brushes, freehand, lines, curves, boxes, ellipses, filled shapes, fills, grid, undo, clear
-    EXPECT_EQ(enabled, 11);
+    // brushes, freehand, lines, curves, boxes, ellipses, filled shapes, spray, fills, text, clone,
+    // get colour, change colour, grid, undo, clear
+    EXPECT_EQ(enabled, 16);
 }
 
 TEST_F(ProgramRun, GridToolShowsItsBarAndFollowsItsFields) {
