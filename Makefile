@@ -10,7 +10,7 @@ CMAKE_GEN  := -G Ninja
 DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6 \
 	libgl1-mesa-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev \
-	fonts-dejavu-core xvfb xauth xdotool imagemagick clang-format
+	fonts-dejavu-core fonts-liberation xvfb xauth xdotool imagemagick clang-format
 
 # Only the benchmarks need these (the comparisons in the same run); `make test` never installs them.
 BENCH_PACKAGES := libopencv-dev

@@ -17,3 +17,42 @@ bool KeyBelongsToControl(int tag, int key, Qt::KeyboardModifiers modifiers) {
     if ((tag & ControlTag::UpDown) && (key == Qt::Key_Up || key == Qt::Key_Down)) return true;
     return false;
 }
+
+int VirtualKey(int key) {
+    if (key >= 'a' && key <= 'z') return key - 32;
+    if (key >= 0x20 && key <= 0xFF) return key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return 112 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        return 0;
+    }
+}

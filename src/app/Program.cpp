@@ -85,6 +85,14 @@ void Program::FormCreate() {
 }
 
 bool Program::eventFilter(QObject* watched, QEvent* event) {
+    // While typing, the text's clipboard keys win over menu shortcuts such as Ctrl+X: the
+    // accepted override makes the key arrive as a key press.
+    if (event->type() == QEvent::ShortcutOverride && tools_ && tools_->Typing() && form_ &&
+        QApplication::activeWindow() == form_.get() &&
+        TextTool::IsCommand(ToolShell::KeyCode(*static_cast<QKeyEvent*>(event)))) {
+        event->accept();
+        return true;
+    }
     // An open menu or drop-down list keeps its keys: letters choose its items there.
     if (event->type() == QEvent::KeyPress && form_ && QApplication::activeWindow() == form_.get() &&
         !QApplication::activePopupWidget() && PreviewKey(static_cast<QKeyEvent*>(event)))
@@ -245,7 +253,12 @@ bool Program::PreviewKey(QKeyEvent* event) {
         KeyBelongsToControl(focus->property("tag").toInt(), event->key(), event->modifiers()))
         return false;
     const int code = ToolShell::KeyCode(*event);
-    if (tools_ && tools_->HandleToolKey(code)) return true;
+    // While typing, the text takes every key first and the tool keys are letters like any other.
+    if (tools_ && tools_->Typing()) {
+        if (tools_->HandleTextKey(code, event->text())) return true;
+    } else if (tools_ && tools_->HandleToolKey(code)) {
+        return true;
+    }
     if (brushMenu_ && brushMenu_->HandleKey(*event)) return true;
     switch (code) {
     case KeyMod::Ctrl + 'L': // drawing limited to the visible part, or not
@@ -253,6 +266,7 @@ bool Program::PreviewKey(QKeyEvent* event) {
         return true;
     case KeyMod::Ctrl + 'T': // anti-aliased operations, or not
         context_.prefs.AntiAlias = !context_.prefs.AntiAlias;
+        if (tools_) tools_->TextSettingsChanged();
         return true;
     case KeyMod::Ctrl + KeyMod::Shift + 'B':
         if (colours_) OpenColourSelector(BackSwatch);
@@ -313,6 +327,19 @@ void Program::WireColours() {
         if (colorSel_->isVisible() && which == selectorSwatch_) OpenColourSelector(which);
     };
     files_->coloursChanged = [this] { colours_->SyncSwatches(); };
+    // Tools: Get Color sets a swatch; Write Text edits its shadow colour in the selector.
+    ToolEngine::Hooks& hooks = tools_->Engine().hooks;
+    hooks.coloursChanged = [this] { colours_->SyncSwatches(); };
+    hooks.editColour = [this](const QString& captionKey, std::function<uint32_t()> get,
+                              std::function<void(uint32_t)> set) {
+        selectorSwatch_ = ToolSwatch;
+        colorSel_->Open(ColourSwatch{std::move(get), std::move(set)},
+                        context_.Translate(captionKey), false);
+    };
+    hooks.closeColourEditor = [this] {
+        if (selectorSwatch_ == ToolSwatch && colorSel_->isVisible()) colorSel_->close();
+    };
+    form_->preferencesHooks.renderTextBrush = [this] { tools_->TextSettingsChanged(); };
 }
 
 void Program::OpenColourSelector(int which) {

@@ -83,6 +83,7 @@ private:
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<BrushMenuCommands> brushMenu_;
     std::unique_ptr<ColourCommands> colours_;
-    TColorSel* colorSel_ = nullptr; // owned by the main window
-    int selectorSwatch_ = -1;       // the swatch the selector was opened on
+    TColorSel* colorSel_ = nullptr;      // owned by the main window
+    int selectorSwatch_ = -1;            // the swatch the selector was opened on
+    static constexpr int ToolSwatch = 2; // a colour of the current tool (the text shadow)
 };

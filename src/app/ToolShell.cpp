@@ -13,7 +13,9 @@
 #include "tools/ui/OptionBar.h"
 #include "tools/ui/ToolPaletteBar.h"
 
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -63,6 +65,10 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
                     return palette_.CurrentVariant(g).tool;
         }
         return nullptr;
+    };
+    e.hooks.clipboardText = [] { return QGuiApplication::clipboard()->text(); };
+    e.hooks.setClipboardText = [](const QString& text) {
+        QGuiApplication::clipboard()->setText(text);
     };
     palette_.SetSelectHandler([this](PaintTool* tool, int variant) {
         SyncView();
@@ -130,6 +136,7 @@ void ToolShell::SyncView() {
     v.scroll = {box->horizontalScrollBar()->value(), box->verticalScrollBar()->value()};
     v.client = {box->viewport()->width(), box->viewport()->height()};
     v.clipping = context_.prefs.Clipping;
+    state_.antiAlias = context_.prefs.AntiAlias;
 }
 
 void ToolShell::BuildGridBar() {
@@ -209,17 +216,31 @@ void ToolShell::ShowGridValues() {
 }
 
 int ToolShell::KeyCode(const QKeyEvent& event) {
-    int key = event.key();
-    if (key >= 'a' && key <= 'z') key -= 32;
+    int key = VirtualKey(event.key());
     // Hot keys name the key, not the character: Shift+3 arrives as '#' on a US layout.
     static const QString shiftedDigits = QStringLiteral(")!@#$%^&*(");
     if (event.modifiers() & Qt::ShiftModifier)
         if (const qsizetype d = shiftedDigits.indexOf(QChar(key)); key < 0x80 && d >= 0)
             key = '0' + int(d);
-    if (key > 0xFF) return 0; // only the plain keys carry tool hot keys
+    if (key == 0) return 0;
     const Qt::KeyboardModifiers m = event.modifiers();
     return key | (m & Qt::ShiftModifier ? KeyMod::Shift : 0) |
            (m & Qt::ControlModifier ? KeyMod::Ctrl : 0) | (m & Qt::AltModifier ? KeyMod::Alt : 0);
+}
+
+bool ToolShell::Typing() const {
+    return engine_->CurrentTool() == &tools_.writeText && tools_.writeText.Typing();
+}
+
+bool ToolShell::HandleTextKey(int keyCode, const QString& typed) {
+    if (!Typing()) return false;
+    SyncView();
+    return tools_.writeText.Key(*engine_, keyCode, typed);
+}
+
+void ToolShell::TextSettingsChanged() {
+    SyncView();
+    if (engine_->CurrentTool() == &tools_.writeText) tools_.writeText.FontChanged(*engine_);
 }
 
 bool ToolShell::HandleToolKey(int keyCode) {
@@ -275,11 +296,14 @@ void ToolShell::UpdateView() {
 }
 
 void ToolShell::SetCursor(int cursor) {
-    const ToolCursorImage c =
-        DrawToolCursor(cursor == ToolCursor::CrossOk ? QStringLiteral("CROSSOK")
-                       : cursor == ToolCursor::Fill  ? QStringLiteral("FILL")
-                       : cursor == ToolCursor::Wand  ? QStringLiteral("WAND")
-                                                     : QStringLiteral("CROSS"));
+    static const std::pair<int, const char*> names[] = {
+        {ToolCursor::CrossOk, "CROSSOK"}, {ToolCursor::Fill, "FILL"},
+        {ToolCursor::Wand, "WAND"},       {ToolCursor::Pipette, "PIPETTE"},
+        {ToolCursor::Spray, "SPRAY"},     {ToolCursor::Airbrush, "AIRBRUSH"}};
+    QString name = QStringLiteral("CROSS");
+    for (const auto& [id, n] : names)
+        if (id == cursor) name = QLatin1String(n);
+    const ToolCursorImage c = DrawToolCursor(name);
     if (c.image.isNull())
         buffer_->setCursor(Qt::CrossCursor);
     else

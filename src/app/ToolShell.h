@@ -44,6 +44,12 @@ public:
     OptionBarHost& OptionBars();
     // A tool hot key (key code with 0x100 Shift, 0x200 Ctrl, 0x400 Alt); true when used.
     bool HandleToolKey(int keyCode);
+    // The Write Text tool is current with a block placed: every key goes to it first.
+    bool Typing() const;
+    // A key while typing (its code and the characters it typed); true when the tool used it.
+    bool HandleTextKey(int keyCode, const QString& typed);
+    // Ctrl+T or the AntiAlias preview: the text is drawn again with the preference as it is now.
+    void TextSettingsChanged();
     static int KeyCode(const QKeyEvent& event);
     // The Techniques menu and Brush > Restore.
     void RegisterBrushCommands(CommandRegistry& commands);

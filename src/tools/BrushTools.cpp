@@ -56,9 +56,7 @@ bool ChooseTechnique(ToolEngine& engine, int technique) {
 }
 
 void ColourChanged(ToolEngine& engine) {
-    engine.HideFeedback();
-    engine.PrepareStamp(false);
-    engine.RefreshToolDisplay(false, true);
+    engine.ColourChanged();
 }
 
 void BrushTooBig(ToolContext& context) {

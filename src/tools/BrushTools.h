@@ -37,7 +37,7 @@ namespace brushtools {
 bool ChooseTechnique(ToolEngine& engine, int technique);
 // Panel 1 shows the technique's letter.
 void ShowTechnique(ToolContext& context);
-// A swatch colour changed: the stamp brush is rebuilt in it and the tool display refreshed.
+// A swatch colour changed: the colour-change notice (ToolEngine::ColourChanged).
 void ColourChanged(ToolEngine& engine);
 // "BrTooBig", then the previous brush back.
 void BrushTooBig(ToolContext& context);

@@ -13,6 +13,10 @@ public:
     virtual void SetValue(int index, double value) = 0;
     // Replaces the control's handler; an empty one removes it.
     virtual void SetHandler(int index, std::function<void()> handler) = 0;
+    // The colour swatch's pointer press.
+    virtual void SetSwatchHandler(int, std::function<void()>) {}
+    // A control whose feature is missing stays greyed out until the bar is built again.
+    virtual void SetEnabled(int, bool) {}
 };
 
 // No bar at all: every control reads 0.

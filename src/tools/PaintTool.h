@@ -12,6 +12,9 @@ inline constexpr int32_t Cross = 0;
 inline constexpr int32_t CrossOk = 1; // closing a polygon
 inline constexpr int32_t Fill = 2;
 inline constexpr int32_t Wand = 3;
+inline constexpr int32_t Pipette = 4;
+inline constexpr int32_t Spray = 5;
+inline constexpr int32_t Airbrush = 6;
 } // namespace ToolCursor
 
 // The phases of a tool's action. A press starts it from Idle; a release within the drag time
@@ -65,4 +68,14 @@ public:
 
 protected:
     ~TickingTool() = default;
+};
+
+// A tool that shows the swatch colours in what it has placed: the colour-change notice hands it
+// the change instead of rebuilding the stamp brush.
+class ColourFollower {
+public:
+    virtual void ColoursChanged(ToolContext& context) = 0;
+
+protected:
+    ~ColourFollower() = default;
 };

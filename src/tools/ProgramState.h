@@ -41,6 +41,7 @@ public:
     // Spray and airbrush share one radius; the spray-size tool drags it. At least 1.
     int sprayRadius = 20;
     ViewPlacement view;
+    bool antiAlias = false; // the AntiAlias preference, as the shell last synced it
 
     // The text of a message key in the current language; the key itself while none is set. The
     // documents translate through it too.

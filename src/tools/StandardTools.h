@@ -1,6 +1,8 @@
 #pragma once
 
 #include "tools/BrushTools.h"
+#include "tools/CloneTools.h"
+#include "tools/ColourPickTools.h"
 #include "tools/CurveTools.h"
 #include "tools/CutTools.h"
 #include "tools/FillTools.h"
@@ -8,6 +10,8 @@
 #include "tools/FreehandTools.h"
 #include "tools/LineTools.h"
 #include "tools/ShapeTools.h"
+#include "tools/SprayTools.h"
+#include "tools/TextTools.h"
 #include "tools/ToolRegistry.h"
 
 #include <array>
@@ -49,4 +53,10 @@ struct StandardTools {
     CutFreehandTool cutFreehand;
     CutPolygonTool cutPolygon;
     CutWandTool cutWand;
+    SprayTool spray;
+    AirbrushTool airbrush;
+    TextTool writeText;
+    CloneTool clone;
+    GetColourTool getColour;
+    ChangeColourTool changeColour;
 };

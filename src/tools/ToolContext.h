@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 class Brush;
 class Buffer;
@@ -54,6 +55,12 @@ public:
     virtual uint32_t DrawColour() const = 0;
     virtual uint32_t BackColour() const = 0;
     virtual void PrepareStamp(bool useBackground) = 0;
+    // A swatch takes a colour (its colour bits only); the colour-change notice follows.
+    virtual void SetColour(bool background, uint32_t colour) = 0;
+    // The radius spray and airbrush share (ProgramState::sprayRadius).
+    virtual int& SprayRadius() = 0;
+    // The AntiAlias preference.
+    virtual bool AntiAlias() const = 0;
 
     // Feedback.
     virtual void ShowBrushPreview() = 0;
@@ -76,6 +83,14 @@ public:
     virtual void SetPanel(int panel, const QString& text) = 0;
     virtual QString Translate(const QString& key) const = 0;
     virtual int Message(const QString& textKey, const QString& titleKey, int style) = 0;
+    // The clipboard's text, and text put there.
+    virtual QString ClipboardText() = 0;
+    virtual void SetClipboardText(const QString& text) = 0;
+    // The colour selector edits a colour in place under the caption's key; set runs on every
+    // change. Closing it is the tool's when it is left.
+    virtual void EditColour(const QString& captionKey, std::function<uint32_t()> get,
+                            std::function<void(uint32_t)> set) = 0;
+    virtual void CloseColourEditor() = 0;
 
     // Other tools: hand over to one (ends this press's phase logic), the one before, the one to
     // continue with after a command, the palette.

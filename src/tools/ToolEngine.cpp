@@ -331,3 +331,19 @@ void ToolEngine::HideCrosshair() {
     crosshairShown_ = false;
     ToggleCrosshair(crosshairAt_);
 }
+
+void ToolEngine::SetColour(bool background, uint32_t colour) {
+    (background ? state.backCol : state.drawCol) = colour & 0xFFFFFF;
+    if (hooks.coloursChanged) hooks.coloursChanged();
+    ColourChanged();
+}
+
+void ToolEngine::ColourChanged() {
+    if (auto* follower = dynamic_cast<ColourFollower*>(current_)) {
+        follower->ColoursChanged(*this);
+        return;
+    }
+    HideFeedback();
+    PrepareStamp(false);
+    RefreshToolDisplay(false, true);
+}

@@ -41,6 +41,15 @@ public:
         std::function<void(PaintTool* current)> activityTick;
         // The current variant of the palette's fill group.
         std::function<PaintTool*()> currentFill;
+        // A swatch colour was set by a tool: the swatches show it.
+        std::function<void()> coloursChanged;
+        std::function<QString()> clipboardText;
+        std::function<void(const QString&)> setClipboardText;
+        // The colour selector on a colour of a tool, and closing it again.
+        std::function<void(const QString& captionKey, std::function<uint32_t()> get,
+                           std::function<void(uint32_t)> set)>
+            editColour;
+        std::function<void()> closeColourEditor;
     };
 
     // start is the first current tool (never an Immediate or Toggle one; null gives an idle
@@ -129,6 +138,12 @@ public:
     void PrepareStamp(bool useBackground) override {
         state.brush.PrepareStamp(useBackground, state.drawCol, state.backCol);
     }
+    void SetColour(bool background, uint32_t colour) override;
+    // The colour-change notice: a ColourFollower redraws itself, any other tool gets the stamp
+    // brush rebuilt and its display refreshed.
+    void ColourChanged();
+    bool AntiAlias() const override { return state.antiAlias; }
+    int& SprayRadius() override { return state.sprayRadius; }
     // The brush preview at the image position, with its save-under buffer.
     void ShowBrushPreview() override;
     void HideBrushPreview() override;
@@ -145,6 +160,19 @@ public:
     QString Translate(const QString& key) const override { return state.Translate(key); }
     int Message(const QString& textKey, const QString& titleKey, int style) override {
         return state.messages.MessageByKey(textKey, titleKey, style);
+    }
+    QString ClipboardText() override {
+        return hooks.clipboardText ? hooks.clipboardText() : QString();
+    }
+    void SetClipboardText(const QString& text) override {
+        if (hooks.setClipboardText) hooks.setClipboardText(text);
+    }
+    void EditColour(const QString& captionKey, std::function<uint32_t()> get,
+                    std::function<void(uint32_t)> set) override {
+        if (hooks.editColour) hooks.editColour(captionKey, std::move(get), std::move(set));
+    }
+    void CloseColourEditor() override {
+        if (hooks.closeColourEditor) hooks.closeColourEditor();
     }
     PaintTool* PreviousTool() const override { return previous_; }
     void SetPendingTool(PaintTool* tool) override { pending_ = tool; }

@@ -37,6 +37,12 @@ constexpr ToolSettings kPatternFill{2800, "PFILLBAR", ToolCursor::Fill};
 constexpr ToolSettings kCut{3000};
 constexpr ToolSettings kCutPredefined{3000, "CUTBAR"};
 constexpr ToolSettings kCutWand{3000, "WANDBAR", ToolCursor::Wand};
+constexpr ToolSettings kSpray{2900, "SPRAYBAR", ToolCursor::Spray};
+constexpr ToolSettings kAirbrush{2900, "AIRBRUSHBAR", ToolCursor::Airbrush};
+constexpr ToolSettings kText{3100, "TEXTBAR"};
+constexpr ToolSettings kClone{2700, "CLONEBAR"};
+constexpr ToolSettings kGetColour{3200, nullptr, ToolCursor::Pipette};
+constexpr ToolSettings kChangeColour{3300, "CHBAR", ToolCursor::Pipette};
 
 // icon, hint, per row, key, button group, settings, tool
 constexpr std::array<ToolEntry, 39> kToolGroups = {{
@@ -65,19 +71,19 @@ constexpr std::array<ToolEntry, 39> kToolGroups = {{
     {"CRC4", 16, 0, 'C', T, kFilledEllipse, Standard<&StandardTools::filledEllipse>},
     {"FILLDRAW", 17, 4, 'D', T, kFilledShape, Standard<&StandardTools::filledShape>},
     {"FILLPOLY", 18, 0, 'D', T, kFilledShape, Standard<&StandardTools::filledPolygon>},
-    {"SPRAY1", 21, 4, 'S', T, NoSettings, NotBuilt},
-    {"SPRAY2", 22, 0, 'S', T, NoSettings, NotBuilt},
+    {"SPRAY1", 21, 4, 'S', T, kSpray, Standard<&StandardTools::spray>},
+    {"SPRAY2", 22, 0, 'S', T, kAirbrush, Standard<&StandardTools::airbrush>},
     {"FILL1", 19, 4, 'F', T, kSolidFill, Standard<&StandardTools::solidFill>},
     {"FILL2", 20, 0, 'F', T, kPatternFill, Standard<&StandardTools::patternFill>},
-    {"TEXT", 28, 4, 'T', T, NoSettings, NotBuilt},
+    {"TEXT", 28, 4, 'T', T, kText, Standard<&StandardTools::writeText>},
     {"CUT1", 23, 5, 'B', T, kCut, Standard<&StandardTools::cutRectangle>},
     {"CUT2", 24, 0, 'B', T, kCutPredefined, Standard<&StandardTools::cutPredefined>},
     {"CUT3", 25, 0, 'B', T, kCut, Standard<&StandardTools::cutFreehand>},
     {"CUT4", 26, 0, 'B', T, kCut, Standard<&StandardTools::cutPolygon>},
     {"CUT5", 27, 0, 'B', T, kCutWand, Standard<&StandardTools::cutWand>},
-    {"CLONE", 40, 4, 'O', T, NoSettings, NotBuilt},
-    {"GETCOL", 29, 4, 'G', T, NoSettings, NotBuilt},
-    {"CHCOL", 30, 4, 'H', T, NoSettings, NotBuilt},
+    {"CLONE", 40, 4, 'O', T, kClone, Standard<&StandardTools::clone>},
+    {"GETCOL", 29, 4, 'G', T, kGetColour, Standard<&StandardTools::getColour>},
+    {"CHCOL", 30, 4, 'H', T, kChangeColour, Standard<&StandardTools::changeColour>},
     {"GRID", 31, 4, Shift + '3', PaletteButtonGroup::Grid, NoSettings,
      Engine<&ToolEngine::gridTool>},
 }};

@@ -27,4 +27,21 @@ TEST(KeyRouting, UpDownAndTextFields) {
     EXPECT_FALSE(KeyBelongsToControl(0, Qt::Key_7, Qt::NoModifier)); // not an option field
 }
 
+TEST(KeyRouting, NamedKeysKeepTheirCodes) {
+    // Keys beyond Latin-1 once came out as 0, so Enter and Backspace never reached the text.
+    for (const auto& [key, code] : {std::pair{int(Qt::Key_Backspace), 8},
+                                    {Qt::Key_Return, 13},
+                                    {Qt::Key_Enter, 13},
+                                    {Qt::Key_Insert, 45},
+                                    {Qt::Key_Delete, 46},
+                                    {Qt::Key_Escape, 27},
+                                    {Qt::Key_F4, 115},
+                                    {Qt::Key_L, 'L'},
+                                    {'l', 'L'},
+                                    {Qt::Key_3, '3'},
+                                    {Qt::Key_Shift, 0},
+                                    {Qt::Key_Menu, 0}})
+        EXPECT_EQ(VirtualKey(key), code) << key;
+}
+
 } // namespace

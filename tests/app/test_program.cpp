@@ -218,9 +218,9 @@ TEST_F(ProgramRun, ClearAndUndoFromTheirHotKeysAndOnlyBuiltToolsEnabled) {
     const Palette& palette = program->Tools().ToolPalette();
     int enabled = 0;
     for (int g = 0; g < palette.GroupCount(); ++g) enabled += palette.Group(g).enabled;
-    // brushes, freehand, lines, curves, boxes, ellipses, filled shapes, fills, cut, grid, undo,
-    // clear
-    EXPECT_EQ(enabled, 12);
+    // brushes, freehand, lines, curves, boxes, ellipses, filled shapes, spray, fills, text, cut,
+    // clone, get colour, change colour, grid, undo, clear
+    EXPECT_EQ(enabled, 17);
 }
 
 TEST_F(ProgramRun, GridToolShowsItsBarAndFollowsItsFields) {

@@ -96,12 +96,18 @@ inline Points Join(std::initializer_list<Points> parts) {
 
 // An option bar of a few values, as the tools see it; the test plays the user.
 struct FakeBar : OptionBarHost {
-    std::array<double, 8> values{};
-    std::array<std::function<void()>, 8> handlers;
+    std::array<double, 12> values{};
+    std::array<std::function<void()>, 12> handlers;
+    std::array<std::function<void()>, 12> swatchHandlers;
+    std::array<bool, 12> disabled{};
 
     double Value(int i) const override { return size_t(i) < values.size() ? values[size_t(i)] : 0; }
     void SetValue(int i, double v) override { values.at(size_t(i)) = v; }
     void SetHandler(int i, std::function<void()> h) override { handlers.at(size_t(i)) = h; }
+    void SetSwatchHandler(int i, std::function<void()> h) override {
+        swatchHandlers.at(size_t(i)) = h;
+    }
+    void SetEnabled(int i, bool on) override { disabled.at(size_t(i)) = !on; }
     // The user edits a control: new value, then its handler.
     void Change(int i, double v) {
         values.at(size_t(i)) = v;

@@ -1,12 +1,12 @@
 #include "tools/ui/OptionBar.h"
 
+#include "tools/TextBlock.h"
 #include "tools/ToolIcons.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -23,7 +23,6 @@
 namespace {
 
 constexpr int MaxWidth = 400; // a runaway caption or item must not push the bar off screen
-const QString DefaultFont = QStringLiteral("Times New Roman");
 
 class ColourSwatch : public QFrame {
 public:
@@ -77,13 +76,6 @@ QIcon Glyph(const QString& name) {
     p.drawText(image.rect(), Qt::AlignCenter, letters.left(1));
     p.end();
     return QIcon(QPixmap::fromImage(image));
-}
-
-QStringList FontNames() {
-    QStringList names = QFontDatabase::families();
-    names.removeAll(DefaultFont);
-    names.prepend(DefaultFont); // even where it is not installed: tools expect it first
-    return names;
 }
 
 bool Labelled(OptionKind k) {
@@ -208,7 +200,7 @@ QWidget* OptionBar::MakeControl(const OptionEntry& e, int index) {
     }
     case OptionKind::FontList: {
         auto* l = new QComboBox;
-        l->addItems(FontNames());
+        l->addItems(textblock::FontNames());
         l->setCurrentIndex(0);
         l->setFixedWidth(190);
         return l;
@@ -352,6 +344,13 @@ void OptionBar::SetHandler(int index, std::function<void()> handler) {
 
 void OptionBar::SetSwatchHandler(int index, std::function<void()> handler) {
     if (At(index)) controls_[size_t(index)].swatchHandler = std::move(handler);
+}
+
+void OptionBar::SetEnabled(int index, bool enabled) {
+    if (const Entry* e = At(index)) {
+        e->widget->setEnabled(enabled);
+        if (e->label) e->label->setEnabled(enabled);
+    }
 }
 
 void OptionBar::ShowBar(const QString& key, int level) {

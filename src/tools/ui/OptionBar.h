@@ -60,7 +60,8 @@ public:
     // change; list and font list: change of selection.
     void SetHandler(int index, std::function<void()> handler) override;
     // The colour swatch's pointer press.
-    void SetSwatchHandler(int index, std::function<void()> handler);
+    void SetSwatchHandler(int index, std::function<void()> handler) override;
+    void SetEnabled(int index, bool enabled) override;
 
     double Value(int index) const override { return GetValue(index); }
 
