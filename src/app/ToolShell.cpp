@@ -47,6 +47,7 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     PaletteTools tools;
     tools.toolOf = toolregistry::ResolverFor({&tools_, &e});
     tools.cutAlternate = &tools_.restoreBrush;
+    tools.brushAlternate = toolregistry::BrushAlternate({&tools_, &e});
     RegisterStandardPalette(palette_, tools);
     palette_.DisableGroupsWithoutTools();
     e.hooks.activityTick = [this](PaintTool* tool) {
@@ -271,9 +272,10 @@ void ToolShell::UpdateView() {
 
 void ToolShell::SetCursor(int cursor) {
     const ToolCursorImage c =
-        DrawToolCursor(cursor == ToolCursor::CrossOk ? QStringLiteral("CROSSOK")
-                       : cursor == ToolCursor::Fill  ? QStringLiteral("FILL")
-                                                     : QStringLiteral("CROSS"));
+        DrawToolCursor(cursor == ToolCursor::CrossOk  ? QStringLiteral("CROSSOK")
+                       : cursor == ToolCursor::Fill   ? QStringLiteral("FILL")
+                       : cursor == ToolCursor::Rotate ? QStringLiteral("ROTATE")
+                                                      : QStringLiteral("CROSS"));
     if (c.image.isNull())
         buffer_->setCursor(Qt::CrossCursor);
     else

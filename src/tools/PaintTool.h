@@ -11,6 +11,7 @@ namespace ToolCursor {
 inline constexpr int32_t Cross = 0;
 inline constexpr int32_t CrossOk = 1; // closing a polygon
 inline constexpr int32_t Fill = 2;
+inline constexpr int32_t Rotate = 3; // turning the brush
 } // namespace ToolCursor
 
 // The phases of a tool's action. A press starts it from Idle; a release within the drag time

@@ -8,6 +8,7 @@
 #include "tools/LineTools.h"
 #include "tools/ShapeTools.h"
 #include "tools/ToolRegistry.h"
+#include "tools/TransformToolSet.h"
 
 #include <array>
 
@@ -42,4 +43,9 @@ struct StandardTools {
     FillOriginTool fillOrigin;
     FilledShapeTool filledShape;
     FilledPolygonTool filledPolygon;
+    // Brush and picture size and shape; the menus, the Brushes group's alternate and the spray's
+    // bar select them.
+    TransformToolSet transform;
+    // The spray-size tool, for the spray and airbrush bars' size button.
+    PaintTool& SpraySizeTool() { return transform.spraySize; }
 };

@@ -29,6 +29,7 @@ struct ProgramPalette {
     ProgramPalette() {
         PaletteTools p;
         p.toolOf = toolregistry::ResolverFor({&tools, &engine});
+        p.brushAlternate = toolregistry::BrushAlternate({&tools, &engine});
         RegisterStandardPalette(palette, p);
     }
 };
@@ -136,6 +137,14 @@ TEST(ToolRegistry, BuiltToolsKeepTheirKeysHintsAndSettings) {
         ++i;
     }
     EXPECT_EQ(i, kBuilt.size());
+}
+
+TEST(ToolRegistry, TheBrushesGroupsRightButtonResizesTheBrush) {
+    ProgramPalette f;
+    EXPECT_EQ(f.palette.Group(0).alternate, &f.tools.transform.brushResize);
+    EXPECT_EQ(f.palette.Group(0).alternateKey, 0);
+    EXPECT_EQ(f.tools.transform.brushResize.helpContext, 2000);
+    EXPECT_EQ(toolregistry::BrushAlternate({}), nullptr);
 }
 
 TEST(ToolRegistry, EveryEntryHasAnIconInPaletteOrder) {
