@@ -77,7 +77,7 @@ void BrushDragTool::Click(ToolContext& context) {
         Finish(context);
         return;
     }
-    if (context.CurrentBrush().source.Empty()) return;
+    if (NeedsBrush() && context.CurrentBrush().source.Empty()) return;
     statusText = context.Translate(QLatin1String(dragKey_));
     context.SetPanel(StatusPanel::Hint, statusText);
     Pressed(context);

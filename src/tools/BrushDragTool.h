@@ -44,6 +44,8 @@ public:
 
 protected:
     bool Smooth() const { return settings && settings->Smooth(); }
+    // Whether a press needs a brush to work on.
+    virtual bool NeedsBrush() const { return true; }
     // The press: by default the brush's placed top-left corner is kept in left / top.
     virtual void Pressed(ToolContext& context);
     // The preview for the pointer's position, through the ghost.

@@ -48,6 +48,7 @@ public:
     static int Radius(BrushShape shape, Pair offset);
 
 protected:
+    bool NeedsBrush() const override { return false; }
     void Pressed(ToolContext& context) override;
     void Preview(ToolContext& context) override;
     virtual BrushShape Shape(ToolContext& context) const = 0;

@@ -99,8 +99,6 @@ TEST_F(TransformTest, EveryLivePreviewLeavesThePictureAsItWas) {
             Move({12, 24});
             Leave();
             EXPECT_TRUE(Same(Pixels(), before));
-            engine.ShowBufMouseUp();
-            engine.ReturnToPreviousTool(true);
         }
     }
 }
@@ -183,8 +181,10 @@ TEST_F(TransformTest, TurnsAndShadowsAreUndoneByRestore) {
     EXPECT_EQ(BrushSize(), (Pair{4, 6}));
     EXPECT_EQ(state.brush.source.At(0, 5), state.drawCol);
     engine.SelectTool(&tools.restoreBrush, true, -1);
+    // Three quarter turns: the first column, read upwards, is now the top row.
     EXPECT_EQ(BrushSize(), (Pair{2, 4}));
-    EXPECT_NE(BrushPixels(), before);
+    EXPECT_EQ(state.brush.source.At(0, 0), before[4]);
+    EXPECT_EQ(state.brush.source.At(1, 0), before[0]);
 }
 
 TEST_F(TransformTest, ResizingByDraggingStoresARadiusOfAtLeastOne) {
