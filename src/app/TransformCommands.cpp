@@ -26,15 +26,24 @@ void TransformCommands::Select(PaintTool& tool) {
 void TransformCommands::Register(CommandRegistry& commands) {
     TransformToolSet& t = tools_.Tools().transform;
     const std::pair<const char*, PaintTool*> table[] = {
-        {"Both1", &t.halveBoth},         {"Width1", &t.halveWidth},
-        {"Height1", &t.halveHeight},     {"Both2", &t.doubleBoth},
-        {"Width2", &t.doubleWidth},      {"Height2", &t.doubleHeight},
-        {"Both3", &t.stretchBoth},       {"Width3", &t.stretchWidth},
-        {"Height3", &t.stretchHeight},   {"N90Degrees1", &t.rotate90},
-        {"N180Degrees1", &t.rotate180},  {"AnyAngle1", &t.rotate},
-        {"UpandDown1", &t.bendUpDown},   {"LeftandRight1", &t.bendLeftRight},
-        {"UpandDown2", &t.shearUpDown},  {"LeftandRight2", &t.shearLeftRight},
-        {"StretchMirror1", &t.stretchImage}, {"Rotate1", &t.rotateImage},
+        {"Both1", &t.halveBoth},
+        {"Width1", &t.halveWidth},
+        {"Height1", &t.halveHeight},
+        {"Both2", &t.doubleBoth},
+        {"Width2", &t.doubleWidth},
+        {"Height2", &t.doubleHeight},
+        {"Both3", &t.stretchBoth},
+        {"Width3", &t.stretchWidth},
+        {"Height3", &t.stretchHeight},
+        {"N90Degrees1", &t.rotate90},
+        {"N180Degrees1", &t.rotate180},
+        {"AnyAngle1", &t.rotate},
+        {"UpandDown1", &t.bendUpDown},
+        {"LeftandRight1", &t.bendLeftRight},
+        {"UpandDown2", &t.shearUpDown},
+        {"LeftandRight2", &t.shearLeftRight},
+        {"StretchMirror1", &t.stretchImage},
+        {"Rotate1", &t.rotateImage},
     };
     for (const auto& [name, tool] : table)
         commands.Register(QLatin1String(name), this, [this, tool = tool] { Select(*tool); });

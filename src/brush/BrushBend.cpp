@@ -21,8 +21,8 @@ bool Bent(const Buffer& src, int d, int split, bool up, bool columns, Buffer& ou
     const int k = std::clamp(split, 0, n - 1);
     const double lift = up ? 1 : 0;
     for (int j = 0; j < n; ++j) {
-        const double curve = j < k ? std::sin(HalfPi * j / (k + 1))
-                                   : std::cos(HalfPi * (j - k) / (n - k + 1));
+        const double curve =
+            j < k ? std::sin(HalfPi * j / (k + 1)) : std::cos(HalfPi * (j - k) / (n - k + 1));
         // Within 0 .. |d| for either sign of d, so every line lands inside the grown buffer.
         lines::Place(src, made, columns, j, int((lift - curve) * d));
     }

@@ -21,8 +21,8 @@ inline void Place(const Buffer& src, Buffer& out, bool columns, int line, int of
 
 // A transparent buffer `extra` larger than src along the moving axis.
 inline bool Grown(const Buffer& src, bool columns, int extra, Buffer& made) {
-    const Pair size = columns ? Pair{src.Width(), src.Height() + extra}
-                              : Pair{src.Width() + extra, src.Height()};
+    const Pair size =
+        columns ? Pair{src.Width(), src.Height() + extra} : Pair{src.Width() + extra, src.Height()};
     if (!made.Alloc(size)) return false;
     made.Box(made.Bounds(), Pixel::Transparent);
     return true;

@@ -3,8 +3,7 @@
 #include "document/DocumentTable.h"
 #include "tools/ToolContext.h"
 
-void BrushGhost::Show(ToolContext& context, Rect r,
-                      const std::function<void(Buffer& view)>& draw) {
+void BrushGhost::Show(ToolContext& context, Rect r, const std::function<void(Buffer& view)>& draw) {
     Hide(context);
     Buffer& image = context.Documents().CurrentDoc().image;
     r = r.Intersect(image.Bounds());

@@ -69,8 +69,10 @@ void StretchImageTool::Linked(ToolContext& context, Control changed) {
     const Control pixels = width ? WidthPixels : HeightPixels;
     const Control percent = width ? WidthPercent : HeightPercent;
     const int full = width ? original_.x : original_.y;
-    if (changed == pixels) bar.SetValue(percent, bar.Value(pixels) * 100 / full);
-    else bar.SetValue(pixels, std::trunc(bar.Value(percent) * full * 0.01));
+    if (changed == pixels)
+        bar.SetValue(percent, bar.Value(pixels) * 100 / full);
+    else
+        bar.SetValue(pixels, std::trunc(bar.Value(percent) * full * 0.01));
     if (!keep) return;
     // The other axis takes the same percentage, and its pixels follow.
     const Control otherPixels = width ? HeightPixels : WidthPixels;

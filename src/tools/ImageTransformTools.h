@@ -9,8 +9,15 @@
 class StretchImageTool : public ImagePreviewTool {
 public:
     // STRETCHBAR controls.
-    enum Control { WidthPixels, HeightPixels, WidthPercent, HeightPercent, Keep, PreviewButton,
-                   ApplyButton };
+    enum Control {
+        WidthPixels,
+        HeightPixels,
+        WidthPercent,
+        HeightPercent,
+        Keep,
+        PreviewButton,
+        ApplyButton
+    };
     const ReshapeSettings* settings = nullptr;
     bool keepProportions = true;
 

@@ -38,9 +38,8 @@ void StretchTool::Preview(ToolContext& context) {
     // Resampled straight into the picture: only the visible part of a huge stretch is computed.
     const Rect r{at.x, at.y, at.x + std::abs(size.x) - 1, at.y + std::abs(size.y) - 1};
     const bool smooth = Smooth();
-    ghost_.Show(context, r, [&](Buffer& view) {
-        view.Scale(source, size, at, Pixel::Transparent, smooth);
-    });
+    ghost_.Show(context, r,
+                [&](Buffer& view) { view.Scale(source, size, at, Pixel::Transparent, smooth); });
 }
 
 void StretchTool::Finish(ToolContext& context) {

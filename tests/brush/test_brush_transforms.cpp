@@ -56,8 +56,8 @@ TEST(BrushBend, NoDepthChangesNothingAndASinglePixelColumnBends) {
     EXPECT_EQ(brushxform::BendSplit(30, 0, 9), 7);
     EXPECT_EQ(brushxform::BendSplit(4, 0, 9), 4);
     Buffer out;
-    ASSERT_TRUE(brushxform::BentColumns(Numbered(1, 3), 4, brushxform::BendSplit(9, 0, 1), true,
-                                        out));
+    ASSERT_TRUE(
+        brushxform::BentColumns(Numbered(1, 3), 4, brushxform::BendSplit(9, 0, 1), true, out));
     EXPECT_EQ(out.Height(), 7);
     EXPECT_EQ(out.At(0, 1), 0x201u); // the split column is not moved
 }
@@ -101,7 +101,8 @@ TEST(BrushRotate, SizesFollowTheAngle) {
     EXPECT_EQ(brushxform::RotatedSize({7, 3}, std::numbers::pi / 2), (Pair{3, 7}));
     for (int s : {1, 10, 33, 100}) {
         const int diagonal = int(s * std::numbers::sqrt2);
-        EXPECT_EQ(brushxform::RotatedSize({s, s}, std::numbers::pi / 4), (Pair{diagonal, diagonal}));
+        EXPECT_EQ(brushxform::RotatedSize({s, s}, std::numbers::pi / 4),
+                  (Pair{diagonal, diagonal}));
     }
     // 16384 x 16384 at 45 degrees needs 23170 x 23170: refused by the allocation, not by int.
     const Pair huge = brushxform::RotatedSize({16384, 16384}, std::numbers::pi / 4);

@@ -51,11 +51,11 @@ TEST_F(TransformTest, HalveAndDoubleChangeOnlyWhatTheyMay) {
         BrushScaleCommand* command;
         Pair want;
     } cases[] = {
-        {{1, 5}, &t.halveWidth, {1, 5}},      {{1, 5}, &t.halveBoth, {1, 5}},
-        {{5, 1}, &t.halveHeight, {5, 1}},     {{6, 5}, &t.halveBoth, {3, 2}},
-        {{6, 5}, &t.halveWidth, {3, 5}},      {{16383, 1}, &t.doubleWidth, {32766, 1}},
+        {{1, 5}, &t.halveWidth, {1, 5}},          {{1, 5}, &t.halveBoth, {1, 5}},
+        {{5, 1}, &t.halveHeight, {5, 1}},         {{6, 5}, &t.halveBoth, {3, 2}},
+        {{6, 5}, &t.halveWidth, {3, 5}},          {{16383, 1}, &t.doubleWidth, {32766, 1}},
         {{16384, 1}, &t.doubleWidth, {16384, 1}}, {{16384, 1}, &t.doubleBoth, {16384, 1}},
-        {{3, 2}, &t.doubleBoth, {6, 4}},      {{3, 2}, &t.doubleHeight, {3, 4}},
+        {{3, 2}, &t.doubleBoth, {6, 4}},          {{3, 2}, &t.doubleHeight, {3, 4}},
     };
     for (const Case& c : cases) {
         UseCustom(c.size.x, c.size.y);
@@ -71,8 +71,8 @@ TEST_F(TransformTest, AStretchDraggedLeftOfTheBrushMirrorsIt) {
     Drag({{10, 10}, {5, 10}});
     // 10 - 5 + 1 = 6 wide, mirrored, reaching from the pointer back to the corner.
     EXPECT_EQ(BrushSize(), (Pair{6, 1}));
-    EXPECT_EQ(BrushPixels(), (std::vector<uint32_t>{0x10003, 0x10003, 0x10002, 0x10002, 0x10001,
-                                                    0x10001}));
+    EXPECT_EQ(BrushPixels(),
+              (std::vector<uint32_t>{0x10003, 0x10003, 0x10002, 0x10002, 0x10001, 0x10001}));
     EXPECT_EQ(engine.CurrentTool(), &tools.continuousFreehand);
     EXPECT_EQ(engine.Position(), (Pair{5, 10}));
 
@@ -85,9 +85,9 @@ TEST_F(TransformTest, EveryLivePreviewLeavesThePictureAsItWas) {
     UseCustom(5, 4);
     state.brush.source.At(0, 0) = T;
     const auto before = Pixels();
-    for (PaintTool* tool : std::vector<PaintTool*>{&t.stretchBoth, &t.bendUpDown, &t.bendLeftRight,
-                                                   &t.shearUpDown, &t.shearLeftRight, &t.rotate,
-                                                   &t.brushResize, &t.spraySize}) {
+    for (PaintTool* tool :
+         std::vector<PaintTool*>{&t.stretchBoth, &t.bendUpDown, &t.bendLeftRight, &t.shearUpDown,
+                                 &t.shearLeftRight, &t.rotate, &t.brushResize, &t.spraySize}) {
         for (bool smooth : {false, true}) {
             antiAlias = smooth;
             Use(*tool);
