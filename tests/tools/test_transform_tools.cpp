@@ -265,4 +265,23 @@ TEST_F(TransformTest, LeavingKeepsTheLastAppliedPictureAndDropsAnyLaterPreview) 
     EXPECT_EQ(all(), applied);
 }
 
+TEST_F(TransformTest, APictureTooLargeToMakeIsRefusedAndTheOldOneKept) {
+    const auto before = Pixels();
+    const int changes = Changes();
+    Use(t.stretchImage);
+    bar.values[0] = 20000; // past what the bar allows, as a language file's bar could
+    bar.values[1] = -20000;
+    bar.Change(6, 0);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, QStringLiteral("ImgBig"));
+    EXPECT_FALSE(t.stretchImage.Applied());
+    EXPECT_EQ(Changes(), changes);
+    EXPECT_TRUE(Same(Pixels(), before));
+    // A side of 0 still makes a picture.
+    bar.values[0] = 0;
+    bar.values[1] = 0.5;
+    bar.Change(5, 0);
+    EXPECT_EQ((Pair{Image().Width(), Image().Height()}), (Pair{1, 1}));
+}
+
 } // namespace
