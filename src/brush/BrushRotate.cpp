@@ -6,6 +6,12 @@
 
 namespace brushxform {
 
+Matrix2D TurnMatrix(double a) {
+    // The raster maps forward, so the unit matrix turned by -a turns the picture by a
+    // counter-clockwise on the screen, the way the angle is measured.
+    return Matrix2D::Rotation(-a);
+}
+
 Pair RotatedSize(Pair size, double a) {
     const double s = std::fabs(std::sin(a)), c = std::fabs(std::cos(a));
     const double w = s * size.y + c * size.x, h = c * size.y + s * size.x;
@@ -24,7 +30,7 @@ bool Rotated(const Buffer& src, double a, bool smooth, Buffer& out) {
     // difference lands it on the middle of the new buffer.
     // (A view elsewhere than (0, 0) has its centre moved by its own corner.)
     const Pair offset{(size.x - src.Width()) / 2 - src.left, (size.y - src.Height()) / 2 - src.top};
-    made.XFormLin(src, Matrix2D::Rotation(a), offset, Pixel::Transparent, smooth);
+    made.XFormLin(src, TurnMatrix(a), offset, Pixel::Transparent, smooth);
     out = std::move(made);
     return true;
 }

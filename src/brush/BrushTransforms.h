@@ -36,8 +36,10 @@ bool ShearedRows(const Buffer& src, int d, Buffer& out);
 // Size of a w x h brush turned by a radians: (trunc(|sin a| h + |cos a| w),
 // trunc(|cos a| h + |sin a| w)), at least 1 x 1; (0, 0) when that is past what can be allocated.
 Pair RotatedSize(Pair size, double a);
-// src turned by a about its centre (Matrix2D::Rotation(a): rows (cos a, -sin a), (sin a, cos a))
-// into a buffer of RotatedSize, transparent around it.
+// The matrix that turns by a radians counter-clockwise on the screen (y down): the unit matrix
+// turned by -a, rows (cos a, sin a) and (-sin a, cos a). Used for the brush and the picture.
+Matrix2D TurnMatrix(double a);
+// src turned by a about its centre into a buffer of RotatedSize, transparent around it.
 bool Rotated(const Buffer& src, double a, bool smooth, Buffer& out);
 // Exact pixel moves: a quarter turn counter-clockwise ((x, y) to (y, w - 1 - x)) and a half turn
 // in place.

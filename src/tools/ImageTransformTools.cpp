@@ -94,7 +94,7 @@ bool RotateImageTool::Rotated(const Buffer& source, double degrees, bool keep, b
     made.Box(made.Bounds(), fill & 0xFFFFFF);
     // Half the size difference puts the old centre on the new one.
     const Pair offset{(size.x - old.x) / 2 - source.left, (size.y - old.y) / 2 - source.top};
-    made.XFormLin(source, Matrix2D::Rotation(a), offset, Pixel::CopyAll, smooth);
+    made.XFormLin(source, brushxform::TurnMatrix(a), offset, Pixel::CopyAll, smooth);
     out = std::move(made);
     return true;
 }

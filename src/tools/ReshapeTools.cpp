@@ -99,7 +99,7 @@ void RotateTool::Preview(ToolContext& context) {
     const Rect r{at.x, at.y, at.x + size.x - 1, at.y + size.y - 1};
     const bool smooth = Smooth();
     ghost_.Show(context, r, [&](Buffer& view) {
-        view.XFormLin(source, Matrix2D::Rotation(a), corner_, Pixel::Transparent, smooth);
+        view.XFormLin(source, brushxform::TurnMatrix(a), corner_, Pixel::Transparent, smooth);
     });
 }
 

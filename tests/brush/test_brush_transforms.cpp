@@ -111,7 +111,7 @@ TEST(BrushRotate, SizesFollowTheAngle) {
     EXPECT_FALSE(none.Alloc(huge));
 }
 
-TEST(BrushRotate, ByZeroIsTheSameBrushAndAQuarterOfAnOddSquareIsAnIndexTurn) {
+TEST(BrushRotate, ByZeroIsTheSameBrushAndAQuarterOfAnOddSquareIsTheExactTurn) {
     const Buffer src = Numbered(5, 5);
     Buffer out;
     ASSERT_TRUE(brushxform::Rotated(src, 0, false, out));
@@ -119,7 +119,7 @@ TEST(BrushRotate, ByZeroIsTheSameBrushAndAQuarterOfAnOddSquareIsAnIndexTurn) {
     ASSERT_TRUE(brushxform::Rotated(src, std::numbers::pi / 2, false, out));
     ASSERT_EQ(out.Width(), 5);
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(out.At(4 - y, x), src.At(x, y)) << x << "," << y;
+        for (int x = 0; x < 5; ++x) EXPECT_EQ(out.At(y, 4 - x), src.At(x, y)) << x << "," << y;
 }
 
 TEST(BrushRotate, FourQuarterTurnsAndTwoHalfTurnsGiveTheBrushBack) {

@@ -12,8 +12,8 @@ if [ "${1:-}" != "--inner" ]; then
     e2e_run_inner
     size=$(identify -format '%wx%h' "$work/out.png")
     [ "$size" = "48x64" ] || { echo "expected 48x64, found $size"; exit 1; }
-    # A quarter turn clockwise on the screen: pixel (x, y) goes to (47 - y, x).
-    convert "$work/in.png" -rotate 90 -depth 8 txt:- | grep -v '^#' | cut -d' ' -f1,4 > "$work/want.txt"
+    # A quarter turn counter-clockwise on the screen: pixel (x, y) goes to (y, 63 - x).
+    convert "$work/in.png" -rotate -90 -depth 8 txt:- | grep -v '^#' | cut -d' ' -f1,4 > "$work/want.txt"
     convert "$work/out.png" -depth 8 txt:- | grep -v '^#' | cut -d' ' -f1,4 > "$work/got.txt"
     if ! diff -q "$work/want.txt" "$work/got.txt" >/dev/null; then
         echo "$(diff "$work/want.txt" "$work/got.txt" | grep -c '^<') pixels differ, first:"

@@ -151,7 +151,7 @@ TEST_F(TransformTest, RotatingShowsTheAngleAndTurnsAboutTheCentre) {
     ASSERT_EQ(BrushSize(), (Pair{5, 5}));
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 5; ++x)
-            EXPECT_EQ(state.brush.source.At(4 - y, x), src[size_t(y * 5 + x)]) << x << "," << y;
+            EXPECT_EQ(state.brush.source.At(y, 4 - x), src[size_t(y * 5 + x)]) << x << "," << y;
     EXPECT_EQ(engine.Position(), (Pair{20, 15})); // centre handle, centre kept
     EXPECT_EQ(RotateTool::AngleText(-std::atan2(1.0, 1.0)), QStringLiteral("-45.00`"));
 }
@@ -248,11 +248,11 @@ TEST_F(TransformTest, LeavingKeepsTheLastAppliedPictureAndDropsAnyLaterPreview) 
     bar.Change(2, 0); // preview 30 degrees, not applied
     EXPECT_NE(Image().Width(), 30);
     engine.ReturnToPreviousTool(true);
-    // The applied quarter turn, index by index: (x, y) went to (h - 1 - y, x).
+    // The applied quarter turn, counter-clockwise, index by index: (x, y) went to (y, w - 1 - x).
     ASSERT_EQ((Pair{Image().Width(), Image().Height()}), (Pair{30, 40}));
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 30; ++x)
-            ASSERT_EQ(Image().At(x, y), before[size_t((H - 1 - x) * W + y)]) << x << "," << y;
+            ASSERT_EQ(Image().At(x, y), before[size_t(x * W + W - 1 - y)]) << x << "," << y;
     EXPECT_EQ(all(), applied);
 
     // A preview left without Apply is taken back.
