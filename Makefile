@@ -84,13 +84,15 @@ bench-deps:
 
 bench: deps bench-deps
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DOV_BENCH=ON
-	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view ovbench_fill ovbench_cut
+	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view ovbench_fill ovbench_cut ovbench_paint ovbench_transform
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_files
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_strokes
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_view
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_fill
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_cut
+	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_paint
+	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_transform
 
 # libFuzzer targets need clang; not part of `make test`.
 fuzz: deps

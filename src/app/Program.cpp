@@ -9,6 +9,7 @@
 #include "app/MessageBox.h"
 #include "app/ProgressDisplay.h"
 #include "app/ToolShell.h"
+#include "app/TransformCommands.h"
 #include "app/ViewController.h"
 #include "app/WindowCommands.h"
 #include "color/ui/ColorSel.h"
@@ -163,6 +164,7 @@ void Program::InitProgram() {
 
     tools_ = std::make_unique<ToolShell>(*form_, context_, *state_, *view_);
     tools_->RegisterBrushCommands(form_->Commands());
+    (new TransformCommands(*form_, context_, *state_, *tools_))->Register(form_->Commands());
     context_.WriteLog(QStringLiteral("Icons initialized."));
     // Components are scanned and the Undo and Clear command icons registered here.
 

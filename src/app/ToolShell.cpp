@@ -51,6 +51,7 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     PaletteTools tools;
     tools.toolOf = toolregistry::ResolverFor({&tools_, &e});
     tools.cutAlternate = &tools_.restoreBrush;
+    tools.brushAlternate = toolregistry::BrushAlternate({&tools_, &e});
     RegisterStandardPalette(palette_, tools);
     palette_.DisableGroupsWithoutTools();
     e.hooks.activityTick = [this](PaintTool* tool) {
@@ -299,7 +300,8 @@ void ToolShell::SetCursor(int cursor) {
     static const std::pair<int, const char*> names[] = {
         {ToolCursor::CrossOk, "CROSSOK"}, {ToolCursor::Fill, "FILL"},
         {ToolCursor::Wand, "WAND"},       {ToolCursor::Pipette, "PIPETTE"},
-        {ToolCursor::Spray, "SPRAY"},     {ToolCursor::Airbrush, "AIRBRUSH"}};
+        {ToolCursor::Spray, "SPRAY"},     {ToolCursor::Airbrush, "AIRBRUSH"},
+        {ToolCursor::Rotate, "ROTATE"}};
     QString name = QStringLiteral("CROSS");
     for (const auto& [id, n] : names)
         if (id == cursor) name = QLatin1String(n);

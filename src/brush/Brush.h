@@ -103,6 +103,11 @@ public:
     bool HasBackup() const { return !backup_.Empty(); }
     const Buffer& BackupBuffer() const { return backup_; }
 
+    // The source becomes made (built aside by one of the reshaping algorithms of
+    // BrushTransforms.h), every field kept, the stamp rebuilt; false (brush and made unchanged)
+    // when the stamp cannot be made. The caller backs up first and trims after.
+    bool Reshape(Buffer& made, uint32_t drawCol, uint32_t backCol);
+
     // Removes fully transparent outer rows and columns. pointer is the current pointer position.
     TrimResult Trim(Pair pointer, uint32_t drawCol, uint32_t backCol);
 

@@ -15,6 +15,7 @@ inline constexpr int32_t Wand = 3;
 inline constexpr int32_t Pipette = 4;
 inline constexpr int32_t Spray = 5;
 inline constexpr int32_t Airbrush = 6;
+inline constexpr int32_t Rotate = 7; // turning the brush
 } // namespace ToolCursor
 
 // The phases of a tool's action. A press starts it from Idle; a release within the drag time

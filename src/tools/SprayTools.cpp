@@ -130,8 +130,8 @@ void SprayFamilyTool::ReadBar(ToolContext& context) {
 void SprayFamilyTool::Activate(ToolContext& context) {
     statusText = context.Translate(QLatin1String(status_));
     OptionBarHost& bar = context.Bar();
-    // The spray-size tool that button selects is not part of this family.
-    bar.SetEnabled(0, false);
+    bar.SetEnabled(0, sizeTool != nullptr);
+    if (sizeTool) bar.SetHandler(0, [this, &context] { context.SelectTool(sizeTool, true, -1); });
     bar.SetValue(1, Radius(context));
     bar.SetValue(2, value);
     bar.SetHandler(1, [this, &context] { ReadBar(context); });

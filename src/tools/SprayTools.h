@@ -17,7 +17,8 @@ class SprayFamilyTool : public PaintTool, public TickingTool {
 public:
     static constexpr int MaxRadius = 16384;
 
-    int value = 10; // density (spray) or strength (airbrush)
+    int value = 10;                // density (spray) or strength (airbrush)
+    PaintTool* sizeTool = nullptr; // the spray-size tool the bar's first button selects
 
     void Activate(ToolContext& context) override;
     void Deactivate(ToolContext& context, PaintTool* next) override;

@@ -14,6 +14,7 @@ StandardTools::StandardTools()
         b.dottedFreehand = &dottedFreehand;
     }
     patternFill.originTool = &fillOrigin;
+    spray.sizeTool = airbrush.sizeTool = &transform.spraySize;
     patternFill.solid = &solidFill;
     fillOrigin.pattern = &patternFill;
     for (BoxTool* b : {&filledRectangle, &rectangle, &filledSquare, &square})

@@ -13,6 +13,7 @@
 #include "tools/SprayTools.h"
 #include "tools/TextTools.h"
 #include "tools/ToolRegistry.h"
+#include "tools/TransformToolSet.h"
 
 #include <array>
 
@@ -59,4 +60,9 @@ struct StandardTools {
     CloneTool clone;
     GetColourTool getColour;
     ChangeColourTool changeColour;
+    // Brush and picture size and shape; the menus, the Brushes group's alternate and the spray's
+    // bar select them.
+    TransformToolSet transform;
+    // The spray-size tool, for the spray and airbrush bars' size button.
+    PaintTool& SpraySizeTool() { return transform.spraySize; }
 };

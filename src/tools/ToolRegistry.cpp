@@ -111,6 +111,10 @@ ToolResolver ResolverFor(ToolObjects objects) {
     return [objects](const ToolEntry& entry) { return entry.Resolve(objects); };
 }
 
+PaintTool* BrushAlternate(const ToolObjects& objects) {
+    return objects.standard ? &objects.standard->transform.brushResize : nullptr;
+}
+
 void ApplySettings(const ToolObjects& objects) {
     for (std::span<const ToolEntry> part : {ToolGroups(), Commands()})
         for (const ToolEntry& entry : part) {

@@ -54,6 +54,8 @@ std::span<const ToolEntry> ToolGroups();
 std::span<const ToolEntry> Commands();
 // Entries resolved against these objects.
 ToolResolver ResolverFor(ToolObjects objects);
+// The Brushes group's right-button alternate: the brush-resize tool.
+PaintTool* BrushAlternate(const ToolObjects& objects);
 // Every entry that resolves to an object and has settings gives them to it.
 void ApplySettings(const ToolObjects& objects);
 } // namespace toolregistry

@@ -29,6 +29,7 @@ struct ProgramPalette {
     ProgramPalette() {
         PaletteTools p;
         p.toolOf = toolregistry::ResolverFor({&tools, &engine});
+        p.brushAlternate = toolregistry::BrushAlternate({&tools, &engine});
         RegisterStandardPalette(palette, p);
     }
 };
@@ -119,18 +120,39 @@ TEST(ToolRegistry, BuiltToolsKeepTheirKeysHintsAndSettings) {
     // The objects the built entries must reach, in palette order.
     std::vector<const PaintTool*> objects;
     for (const BuiltInBrushTool& b : f.tools.brushes) objects.push_back(&b);
-    objects.insert(objects.end(),
-                   {&f.tools.continuousFreehand, &f.tools.dottedFreehand,  &f.tools.singleFreehand,
-                    &f.tools.singleLine,         &f.tools.continuousLine,  &f.tools.singleCurve,
-                    &f.tools.continuousCurve,    &f.tools.filledRectangle, &f.tools.rectangle,
-                    &f.tools.filledSquare,       &f.tools.square,          &f.tools.circle,
-                    &f.tools.filledCircle,       &f.tools.ellipse,         &f.tools.filledEllipse,
-                    &f.tools.filledShape, &f.tools.filledPolygon, &f.tools.spray,
-                    &f.tools.airbrush, &f.tools.solidFill, &f.tools.patternFill,
-                    &f.tools.writeText, &f.tools.cutRectangle, &f.tools.cutPredefined,
-                    &f.tools.cutFreehand, &f.tools.cutPolygon, &f.tools.cutWand,
-                    &f.tools.clone, &f.tools.getColour, &f.tools.changeColour,
-                    &f.engine.gridTool, &f.engine.undoTool, &f.engine.clearTool});
+    objects.insert(objects.end(), {&f.tools.continuousFreehand,
+                                   &f.tools.dottedFreehand,
+                                   &f.tools.singleFreehand,
+                                   &f.tools.singleLine,
+                                   &f.tools.continuousLine,
+                                   &f.tools.singleCurve,
+                                   &f.tools.continuousCurve,
+                                   &f.tools.filledRectangle,
+                                   &f.tools.rectangle,
+                                   &f.tools.filledSquare,
+                                   &f.tools.square,
+                                   &f.tools.circle,
+                                   &f.tools.filledCircle,
+                                   &f.tools.ellipse,
+                                   &f.tools.filledEllipse,
+                                   &f.tools.filledShape,
+                                   &f.tools.filledPolygon,
+                                   &f.tools.spray,
+                                   &f.tools.airbrush,
+                                   &f.tools.solidFill,
+                                   &f.tools.patternFill,
+                                   &f.tools.writeText,
+                                   &f.tools.cutRectangle,
+                                   &f.tools.cutPredefined,
+                                   &f.tools.cutFreehand,
+                                   &f.tools.cutPolygon,
+                                   &f.tools.cutWand,
+                                   &f.tools.clone,
+                                   &f.tools.getColour,
+                                   &f.tools.changeColour,
+                                   &f.engine.gridTool,
+                                   &f.engine.undoTool,
+                                   &f.engine.clearTool});
     ASSERT_EQ(objects.size(), kBuilt.size());
 
     size_t i = 0;
@@ -149,6 +171,14 @@ TEST(ToolRegistry, BuiltToolsKeepTheirKeysHintsAndSettings) {
         ++i;
     }
     EXPECT_EQ(i, kBuilt.size());
+}
+
+TEST(ToolRegistry, TheBrushesGroupsRightButtonResizesTheBrush) {
+    ProgramPalette f;
+    EXPECT_EQ(f.palette.Group(0).alternate, &f.tools.transform.brushResize);
+    EXPECT_EQ(f.palette.Group(0).alternateKey, 0);
+    EXPECT_EQ(f.tools.transform.brushResize.helpContext, 2000);
+    EXPECT_EQ(toolregistry::BrushAlternate({}), nullptr);
 }
 
 TEST(ToolRegistry, EveryEntryHasAnIconInPaletteOrder) {
