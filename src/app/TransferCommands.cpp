@@ -204,7 +204,7 @@ void TransferCommands::RunPrintDialog() {
         host_.MessageByKey(QStringLiteral("ErrPrn"), kErr, MessageCode::OkWarning);
     };
     dialog.pdfFileName = [&dialog](const QString& offered) {
-        QFileDialog files(&dialog, dialog.windowTitle());
+        QFileDialog files(&dialog, dialog.windowTitle() + QStringLiteral(" (PDF)"));
         files.setObjectName(QStringLiteral("PrintFileDlg"));
         files.setOption(QFileDialog::DontUseNativeDialog, true);
         files.setAcceptMode(QFileDialog::AcceptSave);

@@ -3,11 +3,13 @@
 #include "raster/ImageConvert.h"
 #include "raster/RasterError.h"
 
+#include <QBuffer>
 #include <QImage>
 
 namespace {
 
 const QString kQtImage = QStringLiteral("application/x-qt-image");
+const QString kPng = QStringLiteral("image/png"); // what most programs paste
 // Types under which other programs offer a bitmap with its file header.
 const QStringList kBmpTypes{QStringLiteral("image/bmp"), QStringLiteral("image/x-bmp"),
                             QStringLiteral("image/x-MS-bmp")};
@@ -19,16 +21,23 @@ const QString ClipboardPicture::kBmpType = QStringLiteral("image/bmp");
 ClipboardPicture::ClipboardPicture(Buffer pixels) : pixels_(std::move(pixels)) {}
 
 QStringList ClipboardPicture::formats() const {
-    return {kBmpType, kQtImage};
+    return {kBmpType, kPng, kQtImage};
 }
 
 bool ClipboardPicture::hasFormat(const QString& type) const {
-    return type == kBmpType || type == kQtImage;
+    return type == kBmpType || type == kPng || type == kQtImage;
 }
 
 QVariant ClipboardPicture::retrieveData(const QString& type, QMetaType) const {
     if (type == kBmpType) return BmpFileFromBuffer(pixels_);
     if (type == kQtImage) return BufferToImage(pixels_, {});
+    if (type == kPng) {
+        QByteArray png;
+        QBuffer out(&png);
+        out.open(QIODevice::WriteOnly);
+        BufferToImage(pixels_, {}).save(&out, "PNG");
+        return png;
+    }
     return {};
 }
 

@@ -107,7 +107,8 @@ TEST_F(Transfer, AcquireReadsTheTestScannerAndAJamKeepsThePicture) {
     EXPECT_EQ(Commands().Source(), QStringLiteral("test:0"));
 
     Doc().fileName = QStringLiteral("/tmp/named.png");
-    Commands().scanOptions = {{"read-return-value", "Default"}, {"mode", "Color"}};
+    Commands().scanOptions = {
+        {"read-return-value", "Default"}, {"resolution", "50"}, {"mode", "Color"}};
     Commands().Acquire1Click();
     EXPECT_TRUE(messages_.isEmpty());
     const Pair scanned{Doc().image.Width(), Doc().image.Height()};
