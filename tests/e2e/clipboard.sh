@@ -23,6 +23,7 @@ focus_pid() {
     w=$(timeout 20 xdotool search --sync --onlyvisible --pid "$1" --name 'Orvel Paint' | head -n 1)
     [ -n "$w" ] || { echo "no window of $1"; return 1; }
     sleep 1
+    xdotool windowraise "$w"
     timeout 10 xdotool windowactivate --sync "$w" 2>/dev/null || true
     timeout 10 xdotool windowfocus --sync "$w" || true
 }
@@ -40,4 +41,5 @@ focus_pid "$second"
 xdotool key alt+f; sleep 0.5
 xdotool key i # Import from Clipboard
 sleep 1
+import -window root "$build/e2e-clipboard.png"
 e2e_update_exit "$second"

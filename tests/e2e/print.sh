@@ -11,9 +11,9 @@ if [ "${1:-}" != "--inner" ]; then
     e2e_run_inner
     [ -s "$work/out.pdf" ] || { echo "no PDF was printed"; exit 1; }
     pdftoppm -r 300 -png -singlefile "$work/out.pdf" "$work/page"
-    read -r pw ph < <(identify -format '%w %h' "$work/page.png")
+    read -r pw ph < <(identify -format '%w %h\n' "$work/page.png")
     read -r w h x y < <(convert "$work/page.png" -fuzz 10% -fill white +opaque '#FF0000' -trim \
-        -format '%w %h %X %Y' info: | tr -d '+')
+        -format '%w %h %X %Y\n' info: | tr -d '+')
     echo "page ${pw}x${ph}, picture ${w}x${h} at $x,$y"
     { [ "$w" -ge 119 ] && [ "$w" -le 121 ] && [ "$h" -ge 89 ] && [ "$h" -le 91 ]; } ||
         { echo "expected a 120 x 90 picture"; exit 1; }
