@@ -141,8 +141,8 @@ void TransferCommands::ImpfromClipbClick() {
     DibImport result;
     {
         BusyCursor busy;
-        result = ReadClipboardPicture(QGuiApplication::clipboard()->mimeData(), state_.backCol,
-                                      picture);
+        result =
+            ReadClipboardPicture(QGuiApplication::clipboard()->mimeData(), state_.backCol, picture);
     }
     if (result == DibImport::Failed) {
         host_.MessageByKey(QStringLiteral("ErrClp"), kErr, MessageCode::OkWarning);

@@ -32,10 +32,9 @@ int Align(PrintAlign align, int page, int extent) {
 QRect PlaceOnPage(QSize page, QSize image, const PrintSettings& s) {
     if (page.width() <= 0 || page.height() <= 0 || image.width() <= 0 || image.height() <= 0)
         return {};
-    const double scale =
-        s.stretchToFit ? std::min(double(page.width()) / image.width(),
-                                  double(page.height()) / image.height())
-                       : std::clamp(s.imageZoom, 1, 9999) * 3 * 0.01;
+    const double scale = s.stretchToFit ? std::min(double(page.width()) / image.width(),
+                                                   double(page.height()) / image.height())
+                                        : std::clamp(s.imageZoom, 1, 9999) * 3 * 0.01;
     const int w = Extent(image.width(), scale), h = Extent(image.height(), scale);
     return {Align(s.horizontal, page.width(), w), Align(s.vertical, page.height(), h), w, h};
 }

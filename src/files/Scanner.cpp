@@ -31,8 +31,7 @@ bool SetOption(SANE_Handle h, const QByteArray& name, const QByteArray& value) {
         switch (d->type) {
         case SANE_TYPE_BOOL: {
             SANE_Bool v = value == "yes" || value == "1" || value == "true";
-            return sane_control_option(h, i, SANE_ACTION_SET_VALUE, &v, &info) ==
-                   SANE_STATUS_GOOD;
+            return sane_control_option(h, i, SANE_ACTION_SET_VALUE, &v, &info) == SANE_STATUS_GOOD;
         }
         case SANE_TYPE_INT:
         case SANE_TYPE_FIXED: {
@@ -199,12 +198,11 @@ std::vector<ScanDevice> ScannerSession::Devices() const {
     for (; *list; ++list) {
         const SANE_Device* d = *list;
         if (!d->name) continue;
-        const QString description =
-            QStringLiteral("%1 %2 %3")
-                .arg(QString::fromUtf8(d->vendor ? d->vendor : ""),
-                     QString::fromUtf8(d->model ? d->model : ""),
-                     QString::fromUtf8(d->type ? d->type : ""))
-                .simplified();
+        const QString description = QStringLiteral("%1 %2 %3")
+                                        .arg(QString::fromUtf8(d->vendor ? d->vendor : ""),
+                                             QString::fromUtf8(d->model ? d->model : ""),
+                                             QString::fromUtf8(d->type ? d->type : ""))
+                                        .simplified();
         out.push_back({QString::fromUtf8(d->name), description});
     }
     return out;

@@ -90,7 +90,8 @@ TEST_F(Transfer, ExportAndImportCarryThePictureAndItsSize) {
 
 TEST_F(Transfer, AnUnreadableClipboardBitmapShowsErrClpAndKeepsThePicture) {
     auto* data = new QMimeData;
-    data->setData(QStringLiteral("image/bmp"), QByteArray("BM\x10\0\0\0\0\0\0\0\xff\xff\xff\x7f", 14));
+    data->setData(QStringLiteral("image/bmp"),
+                  QByteArray("BM\x10\0\0\0\0\0\0\0\xff\xff\xff\x7f", 14));
     QGuiApplication::clipboard()->setMimeData(data);
     Doc().image = Picture(4, 4);
     Commands().ImpfromClipbClick();
@@ -148,7 +149,9 @@ TEST_F(Transfer, AFailedPrintReportsAndKeepsTheDialogOpen) {
     TPrintForm form(program_->Context().language, printer, image, QStringLiteral("pic"));
     int failures = 0;
     form.printFailed = [&] { ++failures; };
-    form.pdfFileName = [&](const QString&) { return out.filePath(QStringLiteral("no/such/a.pdf")); };
+    form.pdfFileName = [&](const QString&) {
+        return out.filePath(QStringLiteral("no/such/a.pdf"));
+    };
     form.PrintClick();
     EXPECT_EQ(failures, 1);
     EXPECT_NE(form.result(), QDialog::Accepted);

@@ -100,7 +100,8 @@ TEST(ClipboardImport, TopDownAndBitFieldBitmaps) {
         Buffer out;
         ASSERT_EQ(ImportDib(packed, out), DibImport::Ok) << c.name;
         const DibSpec& s = c.spec;
-        const DibSpec expect = s.masks.empty() ? Spec(3, 2, 32, {}, 0, {0xFF0000, 0xFF00, 0xFF}) : s;
+        const DibSpec expect =
+            s.masks.empty() ? Spec(3, 2, 32, {}, 0, {0xFF0000, 0xFF00, 0xFF}) : s;
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 3; ++x)
                 EXPECT_EQ(out.At(x, y), Expected(expect, s.raw[size_t(y) * 3 + x]))
@@ -128,31 +129,39 @@ TEST(ClipboardImport, HostileBitmapsLeaveThePictureAndCutOnesArePartial) {
         {"zero height", with32(8, 0), DibImport::Failed},
         {"most negative height", with32(8, 0x80000000u), DibImport::Failed},
         {"negative width", with32(4, uint32_t(-4)), DibImport::Failed},
-        {"32-bit overflow of the size", [&] {
+        {"32-bit overflow of the size",
+         [&] {
              Bytes b = with32(4, 0x10000001);
              Put32(b, 8, 0x10000001);
              return b;
-         }(), DibImport::Failed},
-        {"bit-field masks missing", [&] {
+         }(),
+         DibImport::Failed},
+        {"bit-field masks missing",
+         [&] {
              Bytes b(whole.begin(), whole.begin() + 40);
              Put16(b, 14, 32);
              Put32(b, 16, 3);
              return b;
-         }(), DibImport::Failed},
-        {"colour count past the table", [&] {
+         }(),
+         DibImport::Failed},
+        {"colour count past the table",
+         [&] {
              DibSpec s = Spec(2, 1, 8, {0, 0});
              s.colorsUsed = 200;
              s.palette = {0xFF0000};
              return Packed(s);
-         }(), DibImport::Failed},
+         }(),
+         DibImport::Failed},
         {"last rows cut", Bytes(whole.begin(), whole.end() - 20), DibImport::Partial},
-        {"not a bitmap file", [] {
+        {"not a bitmap file",
+         [] {
              Bytes b(60, 0);
              b[0] = 'B';
              b[1] = 'M';
              Put32(b, 10, 0xFFFFFF00u); // pixels past the end
              return b;
-         }(), DibImport::Failed},
+         }(),
+         DibImport::Failed},
     };
     for (const Case& c : cases) {
         Buffer out = Sentinel();

@@ -35,8 +35,8 @@ TEST(ColourCount, OneColourCountsOneOnEitherPathWhateverTheMarks) {
 
 TEST(ColourCount, BothPathsAgreeWithASetAroundTheLimit) {
     std::mt19937 random(7);
-    for (const auto& [w, h, range] : {std::tuple{31, 9, 64u}, {1023, 512, 1u << 24},
-                                      {512, 1024, 1u << 24}}) {
+    for (const auto& [w, h, range] :
+         {std::tuple{31, 9, 64u}, {1023, 512, 1u << 24}, {512, 1024, 1u << 24}}) {
         Buffer b = rastertest::Make(w, h, 0);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) b.At(x, y) = random() % range;

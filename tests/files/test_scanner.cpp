@@ -40,7 +40,8 @@ std::unique_ptr<ScannerSession> TestScanner::session_;
 bool ReferenceScan(const std::vector<ScanOption>& options, Buffer& out) {
     const QString scanimage = QStandardPaths::findExecutable(QStringLiteral("scanimage"));
     if (scanimage.isEmpty()) return false;
-    QStringList args{QStringLiteral("-d"), QStringLiteral("test:0"), QStringLiteral("--format=pnm")};
+    QStringList args{QStringLiteral("-d"), QStringLiteral("test:0"),
+                     QStringLiteral("--format=pnm")};
     for (const auto& [name, value] : options)
         args << QStringLiteral("--%1=%2").arg(QString::fromUtf8(name), QString::fromUtf8(value));
     QProcess p;
@@ -111,24 +112,31 @@ TEST_F(TestScanner, ScansMatchSanesOwnFrontEnd) {
         {"grey grid", With({{"mode", "Gray"}, {"depth", "8"}, {"test-picture", "Grid"}})},
         {"16-bit grey grid", With({{"mode", "Gray"}, {"depth", "16"}, {"test-picture", "Grid"}})},
         {"line art grid", With({{"mode", "Gray"}, {"depth", "1"}, {"test-picture", "Grid"}})},
-        {"colour pattern",
-         With({{"mode", "Color"}, {"depth", "8"}, {"three-pass", "no"},
-               {"test-picture", "Color pattern"}})},
-        {"three-pass colour pattern",
-         With({{"mode", "Color"}, {"depth", "8"}, {"three-pass", "yes"},
-               {"test-picture", "Color pattern"}})},
-        {"hand scanner", {{"read-return-value", "Default"}, {"resolution", "50"}, {"mode", "Gray"},
-                          {"depth", "8"}, {"test-picture", "Grid"}, {"hand-scanner", "yes"}}},
+        {"colour pattern", With({{"mode", "Color"},
+                                 {"depth", "8"},
+                                 {"three-pass", "no"},
+                                 {"test-picture", "Color pattern"}})},
+        {"three-pass colour pattern", With({{"mode", "Color"},
+                                            {"depth", "8"},
+                                            {"three-pass", "yes"},
+                                            {"test-picture", "Color pattern"}})},
+        {"hand scanner",
+         {{"read-return-value", "Default"},
+          {"resolution", "50"},
+          {"mode", "Gray"},
+          {"depth", "8"},
+          {"test-picture", "Grid"},
+          {"hand-scanner", "yes"}}},
     };
     for (const Case& c : cases) {
         QByteArray packed;
         ASSERT_EQ(session_->Acquire(QStringLiteral("test:0"), c.options, packed), ScanResult::Ok)
             << c.name;
         Buffer got, want;
-        ASSERT_EQ(ImportDib({reinterpret_cast<const uint8_t*>(packed.constData()),
-                             size_t(packed.size())},
-                            got),
-                  DibImport::Ok)
+        ASSERT_EQ(
+            ImportDib({reinterpret_cast<const uint8_t*>(packed.constData()), size_t(packed.size())},
+                      got),
+            DibImport::Ok)
             << c.name;
         if (!ReferenceScan(c.options, want)) GTEST_SKIP() << "scanimage (sane-utils) is missing";
         ASSERT_EQ(got.Width(), want.Width()) << c.name;

@@ -59,9 +59,9 @@ TPrintForm::TPrintForm(const Language& language, QPrinter& printer, const Buffer
     printer_.setDocName(docName);
 
     copies_ = SpinBox("Copies", 1, 99, std::clamp(printer.copyCount(), 1, 99), this);
-    orientation_ = new RadioGroup(tr("Orientation"), {tr("P&ortrait"), tr("&Landscape")},
-                                  printer.pageLayout().orientation() == QPageLayout::Landscape,
-                                  this);
+    orientation_ =
+        new RadioGroup(tr("Orientation"), {tr("P&ortrait"), tr("&Landscape")},
+                       printer.pageLayout().orientation() == QPageLayout::Landscape, this);
     orientation_->setObjectName(QStringLiteral("Orientation"));
     header_ = new QLineEdit(this);
     header_->setObjectName(QStringLiteral("Header"));
@@ -121,8 +121,7 @@ TPrintForm::TPrintForm(const Language& language, QPrinter& printer, const Buffer
 
     connect(preview_, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* p) { PrintPicture(*p, image_, Settings()); });
-    connect(orientation_, &RadioGroup::currentIndexChanged, this,
-            &TPrintForm::OrientationChanged);
+    connect(orientation_, &RadioGroup::currentIndexChanged, this, &TPrintForm::OrientationChanged);
     connect(stretch_, &QCheckBox::toggled, this, [this](bool on) {
         imgZoom_->setEnabled(!on);
         imgZoomLabel_->setEnabled(!on);

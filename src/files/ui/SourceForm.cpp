@@ -21,8 +21,8 @@ TSourceForm::TSourceForm(const Language& language, const std::vector<ScanDevice>
     connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);
-    layout->addLayout(
-        OkCancelButtons(this, tr("&Ok"), tr("Use this Source"), tr("&Cancel"), tr("Keep the Source")));
+    layout->addLayout(OkCancelButtons(this, tr("&Ok"), tr("Use this Source"), tr("&Cancel"),
+                                      tr("Keep the Source")));
     TranslateWindow(language, QStringLiteral("[SourceForm]"), {this});
 }
 
