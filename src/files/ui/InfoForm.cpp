@@ -65,7 +65,6 @@ TInfoForm::TInfoForm(const Language& language, const QString& imageName, const B
     grid->addWidget(Label("ImageDim", Dimensions(image), this), 1, 1);
     grid->addWidget(Label("BrushLabel", tr("Brush:"), this), 2, 0);
     grid->addWidget(Label("BrushDim", Dimensions(brush), this), 2, 1);
-    grid->addWidget(Label("ColoursLabel", tr("Colors:"), this), 3, 0);
     grid->addWidget(imageCol_, 1, 2);
     grid->addWidget(imgColCnt_, 1, 3);
     grid->addWidget(brushCol_, 2, 2);
