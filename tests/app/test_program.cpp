@@ -141,11 +141,13 @@ TEST_F(ProgramRun, EachModuleRegistersItsCommandsAndNothingElseIsEnabled) {
     auto program = Start({});
     TMainForm& form = *program->MainForm();
     ExpectEnabledExactlyWhenRegistered(form);
-    QStringList expected = {"Exit1",     "Contents1",   "ToolbarVisib",  "PaletteVisib",
-                            "PrefsMenu", "About1",      "Homepage",      "New1",
-                            "OpenImage", "SavePicture", "SavePictureAs", "UpdateExit1",
-                            "LoadBrush", "SaveBrush",   "Paint1",        "Color1",
-                            "Replace1",  "Restore1",    "NextImage1",    "PrevImage1"};
+    QStringList expected = {"Exit1",      "Contents1",     "ToolbarVisib",  "PaletteVisib",
+                            "PrefsMenu",  "About1",        "Homepage",      "New1",
+                            "OpenImage",  "SavePicture",   "SavePictureAs", "UpdateExit1",
+                            "LoadBrush",  "SaveBrush",     "Paint1",        "Color1",
+                            "Replace1",   "Restore1",      "NextImage1",    "PrevImage1",
+                            "ExptoClipb", "ImpfromClipb",  "SelectSource1", "Acquire1",
+                            "Print1",     "PrinterSetup1", "Info1"};
     for (int n = 1; n <= 10; ++n) expected << QStringLiteral("N%1%2").arg(n).arg(1);
     EXPECT_EQ(Sorted(form.Commands().Names()), Sorted(expected));
     // A submenu, not a command: it follows its entries, and a fresh run has none.
