@@ -10,7 +10,8 @@ CMAKE_GEN  := -G Ninja
 DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6 \
 	libgl1-mesa-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev \
-	fonts-dejavu-core fonts-liberation xvfb xauth xdotool imagemagick clang-format
+	fonts-dejavu-core fonts-liberation xvfb xauth xdotool imagemagick clang-format \
+	libsane-dev sane-utils poppler-utils
 
 # Only the benchmarks need these (the comparisons in the same run); `make test` never installs them.
 BENCH_PACKAGES := libopencv-dev
@@ -84,7 +85,7 @@ bench-deps:
 
 bench: deps bench-deps
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DOV_BENCH=ON
-	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view ovbench_fill ovbench_cut ovbench_paint ovbench_transform
+	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view ovbench_fill ovbench_cut ovbench_paint ovbench_transform ovbench_transfer
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_files
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_strokes
@@ -93,11 +94,12 @@ bench: deps bench-deps
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_cut
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_paint
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_transform
+	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_transfer
 
 # libFuzzer targets need clang; not part of `make test`.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOV_FUZZ=ON -DOV_APP=OFF
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_dib fuzz_lng fuzz_texts
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_dib fuzz_lng fuzz_texts fuzz_clipboard
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-fuzz

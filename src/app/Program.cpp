@@ -10,6 +10,7 @@
 #include "app/ProgressDisplay.h"
 #include "app/ToolShell.h"
 #include "app/TransformCommands.h"
+#include "app/TransferCommands.h"
 #include "app/ViewController.h"
 #include "app/WindowCommands.h"
 #include "color/ui/ColorSel.h"
@@ -190,7 +191,10 @@ void Program::InitProgram() {
     tools_->Start();
     context_.WriteLog(QStringLiteral("Drawing mode initialized."));
 
-    // No scanner interface yet: Select Source and Acquire stay unregistered, so disabled.
+    // Select Source and Acquire are enabled once the scanner probe has found a device.
+    transfer_ = std::make_unique<TransferCommands>(*form_, context_, *state_, *view_,
+                                                   tools_->Engine(), *host_, *files_);
+    transfer_->Register(form_->Commands());
     context_.WriteLog(QStringLiteral("Twain driver initialized."));
 
     // The preferences dialog lists the languages itself each time it opens.

@@ -17,6 +17,7 @@
 class BrushMenuCommands;
 class ColourCommands;
 class FileCommands;
+class TransferCommands;
 class TColorSel;
 class ProgressDisplay;
 class ViewController;
@@ -43,6 +44,7 @@ public:
     TMainForm* MainForm() const { return form_.get(); }
     Pair NewImageSize() const;
     FileCommands& Files() { return *files_; }
+    TransferCommands& Transfer() { return *transfer_; }
     ColourCommands& Colours() { return *colours_; }
     TColorSel* ColourSelector() const { return colorSel_; }
     const Buffer& Image() const { return state_->docs.CurrentDoc().image; }
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<ToolShell> tools_;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<BrushMenuCommands> brushMenu_;
+    std::unique_ptr<TransferCommands> transfer_;
     std::unique_ptr<ColourCommands> colours_;
     TColorSel* colorSel_ = nullptr;      // owned by the main window
     int selectorSwatch_ = -1;            // the swatch the selector was opened on

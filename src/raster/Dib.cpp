@@ -423,3 +423,15 @@ void BitmapFromPacked(Buffer& dst, std::span<const uint8_t> packed) {
     if (pixelsAt > packed.size()) Invalid("colour table past the end of the data");
     BitmapFromStream(dst, packed.first(size_t(pixelsAt)), packed.subspan(size_t(pixelsAt)));
 }
+
+void BitmapFromFileBytes(Buffer& dst, std::span<const uint8_t> file) {
+    constexpr size_t FileHeader = 14;
+    if (file.size() < FileHeader) Invalid("bitmap file header cut short");
+    if (file[0] != 'B' || file[1] != 'M') Invalid("not a bitmap file");
+    const uint32_t declaredSize = Get32(file.data() + 2), pixelsAt = Get32(file.data() + 10);
+    if (pixelsAt < FileHeader || pixelsAt > file.size())
+        Invalid("bitmap pixel offset outside the file");
+    BitmapFromStream(dst, file.subspan(FileHeader, pixelsAt - FileHeader), file.subspan(pixelsAt));
+    // The pixels are whole, yet the file says it is longer than it is.
+    if (declaredSize > file.size()) Invalid("bitmap file shorter than it claims", true);
+}

@@ -17,3 +17,8 @@ void BitmapFromStream(Buffer& dst, std::span<const uint8_t> info, std::span<cons
 
 // A packed bitmap (header, masks, colour table, then the pixels in one block), split and decoded.
 void BitmapFromPacked(Buffer& dst, std::span<const uint8_t> packed);
+
+// The bytes of a .bmp file: the 14-byte file header, whose pixel offset splits the rest into
+// header block and pixels. A file that claims to be longer than it is reports a partial error
+// after decoding in full.
+void BitmapFromFileBytes(Buffer& dst, std::span<const uint8_t> file);

@@ -28,19 +28,9 @@ void LoadBmp(Buffer& dst, const QString& name, const ProgressScope& progress) {
         if (copy.size() != size) throw FileIOError("cannot read " + name.toStdString());
         data = reinterpret_cast<const uchar*>(copy.constData());
     }
-    const auto get32 = [&](int at) {
-        return uint32_t(data[at]) | uint32_t(data[at + 1]) << 8 | uint32_t(data[at + 2]) << 16 |
-               uint32_t(data[at + 3]) << 24;
-    };
-    const uint32_t declaredSize = get32(2), pixelsAt = get32(10);
-    if (pixelsAt < FileHeader || pixelsAt > size)
-        throw InvalidImageError("bitmap pixel offset outside the file", false);
     progress.Step(0);
-    const std::span<const uint8_t> all(data, size_t(size));
-    BitmapFromStream(dst, all.subspan(FileHeader, pixelsAt - FileHeader), all.subspan(pixelsAt));
+    BitmapFromFileBytes(dst, std::span<const uint8_t>(data, size_t(size)));
     progress.Step(100);
-    // The pixels are whole, yet the file says it is longer than it is.
-    if (declaredSize > size) throw InvalidImageError("bitmap file shorter than it claims", true);
 }
 
 } // namespace GFXInternal
