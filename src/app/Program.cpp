@@ -3,6 +3,7 @@
 #include "app/AboutPanel.h"
 #include "app/ColourCommands.h"
 #include "app/FileCommands.h"
+#include "app/FilterCommands.h"
 #include "app/KeyRouting.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
@@ -163,6 +164,9 @@ void Program::InitProgram() {
     files_->SetUpdateTarget(command_.updateTarget);
     files_->customBrushTool = &tools_->Tools().dottedFreehand;
     form_->preferencesHooks.setRecentListLength = [this](int n) { files_->SetRecentLength(n); };
+    filters_ = std::make_unique<FilterCommands>(*form_, context_, *state_, tools_->Engine(),
+                                                progress_.get());
+    filters_->Register(form_->Commands());
     WireColours();
 
     if (!command_.imageName.isEmpty()) {

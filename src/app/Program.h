@@ -16,6 +16,7 @@
 
 class ColourCommands;
 class FileCommands;
+class FilterCommands;
 class TColorSel;
 class ProgressDisplay;
 class ViewController;
@@ -42,6 +43,7 @@ public:
     TMainForm* MainForm() const { return form_.get(); }
     Pair NewImageSize() const;
     FileCommands& Files() { return *files_; }
+    FilterCommands& Filters() { return *filters_; }
     ColourCommands& Colours() { return *colours_; }
     TColorSel* ColourSelector() const { return colorSel_; }
     const Buffer& Image() const { return state_->docs.CurrentDoc().image; }
@@ -80,6 +82,7 @@ private:
     std::unique_ptr<ViewController> view_;
     std::unique_ptr<ToolShell> tools_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<FilterCommands> filters_;
     std::unique_ptr<ColourCommands> colours_;
     TColorSel* colorSel_ = nullptr; // owned by the main window
     int selectorSwatch_ = -1;       // the swatch the selector was opened on

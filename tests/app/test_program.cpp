@@ -145,7 +145,8 @@ TEST_F(ProgramRun, EachModuleRegistersItsCommandsAndNothingElseIsEnabled) {
                             "PrefsMenu", "About1",      "Homepage",      "New1",
                             "OpenImage", "SavePicture", "SavePictureAs", "UpdateExit1",
                             "LoadBrush", "SaveBrush",   "Paint1",        "Color1",
-                            "Replace1",  "Restore1",    "NextImage1",    "PrevImage1"};
+                            "Replace1",  "Restore1",    "NextImage1",    "PrevImage1",
+                            "FilterFactory1", "CustomFilter1"};
     for (int n = 1; n <= 10; ++n) expected << QStringLiteral("N%1%2").arg(n).arg(1);
     EXPECT_EQ(Sorted(form.Commands().Names()), Sorted(expected));
     // A submenu, not a command: it follows its entries, and a fresh run has none.
