@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -89,6 +90,7 @@ void TFFactForm::BuildControls() {
         row->addWidget(memos_[c], 1);
         row->addWidget(syntax_[c]);
         left->addLayout(row);
+        memos_[c]->installEventFilter(this);
         connect(memos_[c], &QPlainTextEdit::textChanged, this, [this] { ChChange(); });
         connect(syntax_[c], &QToolButton::clicked, this, [this, c] { SyntaxClick(c); });
     }
@@ -277,6 +279,20 @@ void TFFactForm::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
+}
+
+bool TFFactForm::eventFilter(QObject* watched, QEvent* event) {
+    for (QPlainTextEdit* memo : memos_) {
+        if (watched != memo) continue;
+        if (event->type() == QEvent::FocusIn) { // ChEditEnter: the whole text selected
+            QTimer::singleShot(0, memo, [memo] { memo->selectAll(); });
+        } else if (event->type() == QEvent::FocusOut) { // ChExit: no selection left
+            QTextCursor cursor = memo->textCursor();
+            cursor.clearSelection();
+            memo->setTextCursor(cursor);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFFactForm::keyPressEvent(QKeyEvent* event) {

@@ -53,6 +53,7 @@ public:
     void reject() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override; // memo focus in and out
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
