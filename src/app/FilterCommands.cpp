@@ -26,7 +26,8 @@ FilterCommands::FilterCommands(TMainForm& form, AppContext& context, ProgramStat
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(extension);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
         return dialog.selectedFiles().first();
     };
 }
@@ -62,8 +63,10 @@ bool FilterCommands::Begin(ImageRunHost& host) {
 
 void FilterCommands::End(bool committed) {
     ImageDoc& doc = state_.docs.CurrentDoc();
-    if (committed) doc.AddChange();
-    else state_.docs.RestoreFromUndo(doc);
+    if (committed)
+        doc.AddChange();
+    else
+        state_.docs.RestoreFromUndo(doc);
     state_.docs.UpdateFileLabel();
     form_.ShowBuf()->update();
 }

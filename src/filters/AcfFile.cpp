@@ -31,9 +31,12 @@ void Read(const QByteArray& bytes, ConvolutionSettings& s) {
     const int values = int(std::min<qsizetype>(bytes.size(), kFileSize) / 2);
     for (int i = 0; i < values; ++i) {
         const int v = int16_t(uint16_t(uint8_t(bytes[2 * i]) << 8 | uint8_t(bytes[2 * i + 1])));
-        if (i < 25) s.cells[i] = int16_t(v);
-        else if (i == 25) s.divisor = v;
-        else s.bias = v;
+        if (i < 25)
+            s.cells[i] = int16_t(v);
+        else if (i == 25)
+            s.divisor = v;
+        else
+            s.bias = v;
     }
     s.Clamp();
 }

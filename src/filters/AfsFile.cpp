@@ -31,13 +31,15 @@ public:
     QString Next(bool* ended = nullptr) {
         const qsizetype start = pos_;
         qsizetype n = 0;
-        while (pos_ < bytes_->size() && n < kMaxLine && (*bytes_)[pos_] != '\r' && (*bytes_)[pos_] != '\n')
+        while (pos_ < bytes_->size() && n < kMaxLine && (*bytes_)[pos_] != '\r' &&
+               (*bytes_)[pos_] != '\n')
             ++pos_, ++n;
         const QString line = QString::fromUtf8(bytes_->constData() + start, n);
         bool end = false;
         if (pos_ < bytes_->size() && ((*bytes_)[pos_] == '\r' || (*bytes_)[pos_] == '\n')) {
             end = true;
-            if ((*bytes_)[pos_] == '\r' && pos_ + 1 < bytes_->size() && (*bytes_)[pos_ + 1] == '\n') ++pos_;
+            if ((*bytes_)[pos_] == '\r' && pos_ + 1 < bytes_->size() && (*bytes_)[pos_ + 1] == '\n')
+                ++pos_;
             ++pos_;
         }
         if (ended) *ended = end;

@@ -17,7 +17,7 @@ enum class AfsResult { Ok, CantOpen, NotValid };
 
 namespace afs {
 
-inline constexpr int kMaxLine = 1023;            // characters; a longer line continues as the next
+inline constexpr int kMaxLine = 1023;           // characters; a longer line continues as the next
 inline constexpr qint64 kMaxFileSize = 1 << 20; // anything larger is no filter source
 
 // The file's bytes as written. Empty lines inside a text would end it for the reader, and

@@ -26,8 +26,7 @@ inline int Run(int rows, int band, const std::function<void(int, int)>& work,
 
 // Splits [y0, y1) into one contiguous slice per thread; work(a, b, index) runs on each, the
 // first on the calling thread.
-inline void Split(int y0, int y1, int threads,
-                  const std::function<void(int, int, int)>& work) {
+inline void Split(int y0, int y1, int threads, const std::function<void(int, int, int)>& work) {
     threads = std::clamp(threads, 1, std::max(1, y1 - y0));
     if (threads == 1) return work(y0, y1, 0);
     std::vector<std::jthread> pool;
@@ -37,6 +36,8 @@ inline void Split(int y0, int y1, int threads,
     work(y0, y0 + rows / threads, 0);
 }
 
-inline int Cores() { return std::max(1u, std::thread::hardware_concurrency()); }
+inline int Cores() {
+    return std::max(1u, std::thread::hardware_concurrency());
+}
 
 } // namespace bands

@@ -12,7 +12,7 @@ namespace conv {
 inline constexpr float kZeroWeight = 0.0039062f; // |weight| up to this counts as zero
 
 struct Kernel {
-    int size = 3; // 3 or 5
+    int size = 3;              // 3 or 5
     std::array<float, 25> w{}; // size x size, row by row
     float bias = 0;
 };

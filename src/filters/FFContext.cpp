@@ -29,7 +29,9 @@ int32_t AngleOf(int64_t dx, int64_t dy) {
     return FromReal(std::atan2((long double)dy, (long double)dx) * (long double)kAngleScale);
 }
 
-int32_t RoundedRoot(long double square) { return FromReal(std::sqrt(square)); }
+int32_t RoundedRoot(long double square) {
+    return FromReal(std::sqrt(square));
+}
 
 void PrepareContext(PixelContext& ctx, const uint32_t* origin, int stride, int width, int height) {
     ctx.origin = origin;

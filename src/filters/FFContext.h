@@ -43,6 +43,6 @@ struct PixelVars {
 void PreparePixel(PixelVars& vars, uint32_t uses, uint32_t p, int x, int y, int width, int height);
 
 int32_t AngleOf(int64_t dx, int64_t dy); // round(atan2(dy, dx) K)
-int32_t RoundedRoot(long double square);  // round(sqrt), out of range -> INT_MIN
+int32_t RoundedRoot(long double square); // round(sqrt), out of range -> INT_MIN
 
 } // namespace ff

@@ -46,7 +46,8 @@ void FilterRun::Rows(Buffer& dest, int y0, int y1, int threads) {
         for (int y = a; y < b; ++y) {
             uint32_t* out = dest.Row(dest.top + y);
             for (int x = 0; x < ctx.width; x += kLanes)
-                RunChunk(*vector_, regs.data(), ctx, y, x, std::min(kLanes, ctx.width - x), out + x);
+                RunChunk(*vector_, regs.data(), ctx, y, x, std::min(kLanes, ctx.width - x),
+                         out + x);
         }
     });
 }

@@ -22,7 +22,8 @@ struct VectorProgram; // FFVector.h
 class FilterRun {
 public:
     // source must outlive the run; ctl are the eight control values.
-    FilterRun(const CompiledFilter& filter, const Buffer& source, const std::array<int32_t, 8>& ctl);
+    FilterRun(const CompiledFilter& filter, const Buffer& source,
+              const std::array<int32_t, 8>& ctl);
     ~FilterRun();
     FilterRun(const FilterRun&) = delete;
     FilterRun& operator=(const FilterRun&) = delete;

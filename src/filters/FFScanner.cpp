@@ -44,15 +44,20 @@ Token Scanner::Next() {
             for (;;) {
                 const char h = Peek();
                 int digit;
-                if (h >= '0' && h <= '9') digit = h - '0';
-                else if (h >= 'a' && h <= 'f') digit = h - 'a' + 10;
-                else if (h >= 'A' && h <= 'F') digit = h - 'A' + 10;
-                else break;
+                if (h >= '0' && h <= '9')
+                    digit = h - '0';
+                else if (h >= 'a' && h <= 'f')
+                    digit = h - 'a' + 10;
+                else if (h >= 'A' && h <= 'F')
+                    digit = h - 'A' + 10;
+                else
+                    break;
                 value = (value << 4) | uint32_t(digit);
                 ++pos_;
             }
         } else {
-            while (Peek() >= '0' && Peek() <= '9') value = value * 10u + uint32_t(Peek() - '0'), ++pos_;
+            while (Peek() >= '0' && Peek() <= '9')
+                value = value * 10u + uint32_t(Peek() - '0'), ++pos_;
         }
         return {TokenKind::Number, int32_t(value)};
     }

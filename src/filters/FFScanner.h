@@ -25,8 +25,8 @@ public:
 private:
     // The start-character map, built from the operator table on construction.
     struct Start {
-        uint8_t op = 0;       // operator number, 0 none
-        char follower = 0;    // 0: none
+        uint8_t op = 0;    // operator number, 0 none
+        char follower = 0; // 0: none
         bool equalsFollows = false;
         bool needsFollower = false;
         bool punctuation = false;

@@ -6,22 +6,38 @@ namespace {
 
 int32_t Variable(int symbol, const PixelVars& v, int x, int y, const PixelContext& ctx) {
     switch (symbol) {
-    case SymR: return v.r;
-    case SymG: return v.g;
-    case SymB: return v.b;
-    case SymX: return x;
-    case SymY: return y;
-    case SymW: return ctx.width;
-    case SymH: return ctx.height;
-    case SymI: return v.i;
-    case SymU: return v.u;
-    case SymV: return v.v;
-    case SymZZ: return 3;
-    case SymD: return v.d;
-    case SymDD: return 1024;
-    case SymM: return v.m;
-    case SymMM: return ctx.maxM;
-    default: return 0; // a, dmin, mmin
+    case SymR:
+        return v.r;
+    case SymG:
+        return v.g;
+    case SymB:
+        return v.b;
+    case SymX:
+        return x;
+    case SymY:
+        return y;
+    case SymW:
+        return ctx.width;
+    case SymH:
+        return ctx.height;
+    case SymI:
+        return v.i;
+    case SymU:
+        return v.u;
+    case SymV:
+        return v.v;
+    case SymZZ:
+        return 3;
+    case SymD:
+        return v.d;
+    case SymDD:
+        return 1024;
+    case SymM:
+        return v.m;
+    case SymMM:
+        return ctx.maxM;
+    default:
+        return 0; // a, dmin, mmin
     }
 }
 

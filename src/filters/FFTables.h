@@ -11,9 +11,31 @@ namespace ff {
 inline constexpr int kOperatorCount = 18;
 // Unary and structural operation numbers, after the 18 binary operators.
 enum OpNumber : uint8_t {
-    OpOr = 1, OpLogicalOr, OpXor, OpAnd, OpLogicalAnd, OpEq, OpNe, OpLt, OpShl, OpLe, OpGt,
-    OpShr, OpGe, OpAdd, OpSub, OpMul, OpDiv, OpMod,
-    OpNot = 19, OpComplement, OpNegate, OpCondTest, OpThenEnd, OpElseEnd, OpSequence,
+    OpOr = 1,
+    OpLogicalOr,
+    OpXor,
+    OpAnd,
+    OpLogicalAnd,
+    OpEq,
+    OpNe,
+    OpLt,
+    OpShl,
+    OpLe,
+    OpGt,
+    OpShr,
+    OpGe,
+    OpAdd,
+    OpSub,
+    OpMul,
+    OpDiv,
+    OpMod,
+    OpNot = 19,
+    OpComplement,
+    OpNegate,
+    OpCondTest,
+    OpThenEnd,
+    OpElseEnd,
+    OpSequence,
 };
 
 // "F|", "D||", ...: precedence letter, then the operator's characters; index + 1 is its number.
@@ -22,10 +44,51 @@ extern const std::array<const char*, kOperatorCount> kOperatorTable;
 char Level(int n);
 
 enum Symbol : uint8_t {
-    SymR, SymG, SymB, SymA, SymC, SymX, SymY, SymW, SymH, SymI, SymU, SymV, SymZ, SymZZ, SymD,
-    SymDmin, SymDD, SymM, SymMmin, SymMM, SymAbs, SymAdd, SymCnv, SymCtl, SymDif, SymPut, SymGet,
-    SymMap, SymMax, SymMin, SymMix, SymRnd, SymScl, SymSqr, SymSrc, SymSub, SymVal, SymC2d,
-    SymC2m, SymCos, SymR2x, SymR2y, SymRad, SymSin, SymTan,
+    SymR,
+    SymG,
+    SymB,
+    SymA,
+    SymC,
+    SymX,
+    SymY,
+    SymW,
+    SymH,
+    SymI,
+    SymU,
+    SymV,
+    SymZ,
+    SymZZ,
+    SymD,
+    SymDmin,
+    SymDD,
+    SymM,
+    SymMmin,
+    SymMM,
+    SymAbs,
+    SymAdd,
+    SymCnv,
+    SymCtl,
+    SymDif,
+    SymPut,
+    SymGet,
+    SymMap,
+    SymMax,
+    SymMin,
+    SymMix,
+    SymRnd,
+    SymScl,
+    SymSqr,
+    SymSrc,
+    SymSub,
+    SymVal,
+    SymC2d,
+    SymC2m,
+    SymCos,
+    SymR2x,
+    SymR2y,
+    SymRad,
+    SymSin,
+    SymTan,
 };
 inline constexpr int kSymbolCount = 45;
 
@@ -50,7 +113,14 @@ int OperationSize(int n); // operations 1..25
 
 // Bits of the variables that need work per pixel.
 enum VarBit : uint32_t {
-    UsesR = 1, UsesG = 2, UsesB = 4, UsesI = 8, UsesU = 16, UsesV = 32, UsesD = 64, UsesM = 128,
+    UsesR = 1,
+    UsesG = 2,
+    UsesB = 4,
+    UsesI = 8,
+    UsesU = 16,
+    UsesV = 32,
+    UsesD = 64,
+    UsesM = 128,
 };
 uint32_t VarBitOf(int symbol); // 0 for symbols that cost nothing per pixel
 

@@ -133,14 +133,28 @@ private:
     }
     int Variable(int symbol, int channel) {
         switch (symbol) {
-        case SymW: return Const(ctx_.width);
-        case SymH: return Const(ctx_.height);
-        case SymZZ: return Const(3);
-        case SymDD: return Const(1024);
-        case SymMM: return Const(ctx_.maxM);
-        case SymZ: return Const(channel);
-        case SymR: case SymG: case SymB: case SymX: case SymY: case SymI: case SymU: case SymV:
-        case SymD: case SymM: {
+        case SymW:
+            return Const(ctx_.width);
+        case SymH:
+            return Const(ctx_.height);
+        case SymZZ:
+            return Const(3);
+        case SymDD:
+            return Const(1024);
+        case SymMM:
+            return Const(ctx_.maxM);
+        case SymZ:
+            return Const(channel);
+        case SymR:
+        case SymG:
+        case SymB:
+        case SymX:
+        case SymY:
+        case SymI:
+        case SymU:
+        case SymV:
+        case SymD:
+        case SymM: {
             if (loads_[symbol] < 0) {
                 Node n;
                 n.kind = VInstr::Load;
@@ -150,7 +164,8 @@ private:
             }
             return loads_[symbol];
         }
-        default: return Const(0);
+        default:
+            return Const(0);
         }
     }
     int Select(int cond, int then, int otherwise) {
@@ -195,46 +210,79 @@ template <typename F> inline void Map2(int32_t* d, const int32_t* a, const int32
 
 void RunBinary(int code, int32_t* d, const int32_t* a, const int32_t* b, int n) {
     switch (code) {
-    case OpOr: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return l | r; });
-    case OpLogicalOr: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t((l | r) != 0); });
-    case OpXor: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return l ^ r; });
-    case OpAnd: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return l & r; });
-    case OpLogicalAnd: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t((l & r) != 0); });
-    case OpEq: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l == r); });
-    case OpNe: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l != r); });
-    case OpLt: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l < r); });
-    case OpLe: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l <= r); });
-    case OpGt: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l > r); });
-    case OpGe: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l >= r); });
+    case OpOr:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return l | r; });
+    case OpLogicalOr:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t((l | r) != 0); });
+    case OpXor:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return l ^ r; });
+    case OpAnd:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return l & r; });
+    case OpLogicalAnd:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t((l & r) != 0); });
+    case OpEq:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l == r); });
+    case OpNe:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l != r); });
+    case OpLt:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l < r); });
+    case OpLe:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l <= r); });
+    case OpGt:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l > r); });
+    case OpGe:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(l >= r); });
     case OpShl:
-        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(uint32_t(l) << (r & 31)); });
+        return Map2(d, a, b, n,
+                    [](int32_t l, int32_t r) { return int32_t(uint32_t(l) << (r & 31)); });
     case OpShr:
-        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return int32_t(uint32_t(l) >> (r & 31)); });
-    case OpAdd: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return Add(l, r); });
-    case OpSub: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return Sub(l, r); });
-    case OpMul: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return Mul(l, r); });
-    case OpDiv: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return Div(l, r); });
-    case OpMod: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return Mod(l, r); });
-    default: return;
+        return Map2(d, a, b, n,
+                    [](int32_t l, int32_t r) { return int32_t(uint32_t(l) >> (r & 31)); });
+    case OpAdd:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return Add(l, r); });
+    case OpSub:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return Sub(l, r); });
+    case OpMul:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return Mul(l, r); });
+    case OpDiv:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return Div(l, r); });
+    case OpMod:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return Mod(l, r); });
+    default:
+        return;
     }
 }
 
 void RunLoad(int symbol, int32_t* d, const PixelContext& ctx, int y, int x0, int n) {
     const uint32_t* p = ctx.origin + ptrdiff_t(y) * ctx.stride + x0;
     switch (symbol) {
-    case SymR: for (int l = 0; l < n; ++l) d[l] = int32_t((p[l] >> 16) & 255); return;
-    case SymG: for (int l = 0; l < n; ++l) d[l] = int32_t((p[l] >> 8) & 255); return;
-    case SymB: for (int l = 0; l < n; ++l) d[l] = int32_t(p[l] & 255); return;
-    case SymX: for (int l = 0; l < n; ++l) d[l] = x0 + l; return;
-    case SymY: for (int l = 0; l < n; ++l) d[l] = y; return;
-    default: break;
+    case SymR:
+        for (int l = 0; l < n; ++l) d[l] = int32_t((p[l] >> 16) & 255);
+        return;
+    case SymG:
+        for (int l = 0; l < n; ++l) d[l] = int32_t((p[l] >> 8) & 255);
+        return;
+    case SymB:
+        for (int l = 0; l < n; ++l) d[l] = int32_t(p[l] & 255);
+        return;
+    case SymX:
+        for (int l = 0; l < n; ++l) d[l] = x0 + l;
+        return;
+    case SymY:
+        for (int l = 0; l < n; ++l) d[l] = y;
+        return;
+    default:
+        break;
     }
     PixelVars v;
     const uint32_t bit = VarBitOf(symbol);
     for (int l = 0; l < n; ++l) {
         PreparePixel(v, bit, p[l], x0 + l, y, ctx.width, ctx.height);
-        d[l] = symbol == SymI ? v.i : symbol == SymU ? v.u : symbol == SymV ? v.v
-             : symbol == SymD ? v.d : v.m;
+        d[l] = symbol == SymI   ? v.i
+               : symbol == SymU ? v.u
+               : symbol == SymV ? v.v
+               : symbol == SymD ? v.d
+                                : v.m;
     }
 }
 
@@ -243,11 +291,16 @@ void RunFunction(const VInstr& in, int32_t* regs, PixelContext& ctx, int n) {
     const int32_t* a = regs + in.arg[0] * kLanes;
     const int32_t* b = regs + in.arg[1] * kLanes;
     switch (in.code) {
-    case SymMin: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return l < r ? l : r; });
-    case SymMax: return Map2(d, a, b, n, [](int32_t l, int32_t r) { return l > r ? l : r; });
-    case SymAbs: return Map1(d, a, n, [](int32_t v) { return Abs(v); });
-    case SymCtl: return Map1(d, a, n, [&ctx](int32_t v) { return ctx.ctl[v & 7]; });
-    default: break;
+    case SymMin:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return l < r ? l : r; });
+    case SymMax:
+        return Map2(d, a, b, n, [](int32_t l, int32_t r) { return l > r ? l : r; });
+    case SymAbs:
+        return Map1(d, a, n, [](int32_t v) { return Abs(v); });
+    case SymCtl:
+        return Map1(d, a, n, [&ctx](int32_t v) { return ctx.ctl[v & 7]; });
+    default:
+        break;
     }
     const int args = kSymbols[in.code].args;
     int32_t v[5];
@@ -257,7 +310,9 @@ void RunFunction(const VInstr& in, int32_t* regs, PixelContext& ctx, int n) {
     }
 }
 
-inline uint32_t Clamp8(int32_t v) { return uint32_t(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+inline uint32_t Clamp8(int32_t v) {
+    return uint32_t(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
 
 } // namespace
 
@@ -280,15 +335,20 @@ void RunChunk(const VectorProgram& program, int32_t* regs, PixelContext& ctx, in
     for (const VInstr& in : program.code) {
         int32_t* d = regs + in.dst * kLanes;
         switch (in.kind) {
-        case VInstr::Load: RunLoad(in.code, d, ctx, y, x0, n); break;
+        case VInstr::Load:
+            RunLoad(in.code, d, ctx, y, x0, n);
+            break;
         case VInstr::Binary:
             RunBinary(in.code, d, regs + in.arg[0] * kLanes, regs + in.arg[1] * kLanes, n);
             break;
         case VInstr::Unary: {
             const int32_t* a = regs + in.arg[0] * kLanes;
-            if (in.code == OpNot) Map1(d, a, n, [](int32_t v) { return int32_t(v == 0); });
-            else if (in.code == OpComplement) Map1(d, a, n, [](int32_t v) { return ~v; });
-            else Map1(d, a, n, [](int32_t v) { return Neg(v); });
+            if (in.code == OpNot)
+                Map1(d, a, n, [](int32_t v) { return int32_t(v == 0); });
+            else if (in.code == OpComplement)
+                Map1(d, a, n, [](int32_t v) { return ~v; });
+            else
+                Map1(d, a, n, [](int32_t v) { return Neg(v); });
             break;
         }
         case VInstr::Select: {
@@ -298,7 +358,9 @@ void RunChunk(const VectorProgram& program, int32_t* regs, PixelContext& ctx, in
             for (int l = 0; l < n; ++l) d[l] = c[l] != 0 ? t[l] : e[l];
             break;
         }
-        case VInstr::Func: RunFunction(in, regs, ctx, n); break;
+        case VInstr::Func:
+            RunFunction(in, regs, ctx, n);
+            break;
         }
     }
     const int32_t* r = regs + program.out[0] * kLanes;

@@ -141,11 +141,11 @@ TEST_F(ProgramRun, EachModuleRegistersItsCommandsAndNothingElseIsEnabled) {
     auto program = Start({});
     TMainForm& form = *program->MainForm();
     ExpectEnabledExactlyWhenRegistered(form);
-    QStringList expected = {"Exit1",     "Contents1",   "ToolbarVisib",  "PaletteVisib",
-                            "PrefsMenu", "About1",      "Homepage",      "New1",
-                            "OpenImage", "SavePicture", "SavePictureAs", "UpdateExit1",
-                            "LoadBrush", "SaveBrush",   "Paint1",        "Color1",
-                            "Replace1",  "Restore1",    "NextImage1",    "PrevImage1",
+    QStringList expected = {"Exit1",          "Contents1",    "ToolbarVisib",  "PaletteVisib",
+                            "PrefsMenu",      "About1",       "Homepage",      "New1",
+                            "OpenImage",      "SavePicture",  "SavePictureAs", "UpdateExit1",
+                            "LoadBrush",      "SaveBrush",    "Paint1",        "Color1",
+                            "Replace1",       "Restore1",     "NextImage1",    "PrevImage1",
                             "FilterFactory1", "CustomFilter1"};
     for (int n = 1; n <= 10; ++n) expected << QStringLiteral("N%1%2").arg(n).arg(1);
     EXPECT_EQ(Sorted(form.Commands().Names()), Sorted(expected));

@@ -43,12 +43,12 @@ inline std::vector<int32_t> StackValues(const std::string& text, const Buffer& s
 inline std::vector<int32_t> RunValues(const std::string& text, const Buffer& source,
                                       const std::array<int32_t, 8>& ctl = {}, int threads = 1) {
     const std::string e = "(" + text + ")";
-    const std::array<std::string, 6> parts = {e + ">>24", e + ">>16&255", e + ">>8&255",
-                                              "0",        "0",           e + "&255"};
+    const std::array<std::string, 6> parts = {e + ">>24", e + ">>16&255", e + ">>8&255", "0",
+                                              "0",        e + "&255"};
     std::vector<uint32_t> bytes[2];
     for (int run = 0; run < 2; ++run) {
-        const ff::CompiledFilter f = ff::CompileAll({parts[3 * run], parts[3 * run + 1],
-                                                     parts[3 * run + 2]});
+        const ff::CompiledFilter f =
+            ff::CompileAll({parts[3 * run], parts[3 * run + 1], parts[3 * run + 2]});
         Buffer dest;
         dest.Alloc({source.Width(), source.Height()});
         ff::FilterRun(f, source, ctl).Rows(dest, 0, source.Height(), threads);

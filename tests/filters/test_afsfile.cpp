@@ -32,8 +32,10 @@ void ExpectSame(const FilterSource& a, const FilterSource& b) {
 TEST(AfsFile, EmptyTextsSurviveSaveAndLoad) {
     for (int empty = 0; empty < 4; ++empty) {
         FilterSource s = Sample();
-        if (empty < 3) s.channels[size_t(empty)].clear();
-        else s.description = QStringLiteral("two\nlines");
+        if (empty < 3)
+            s.channels[size_t(empty)].clear();
+        else
+            s.description = QStringLiteral("two\nlines");
         FilterSource back;
         ASSERT_EQ(afs::Read(afs::Write(s), back), AfsResult::Ok);
         if (empty == 3) s.description = QStringLiteral("twolines"); // joined without separator
@@ -63,8 +65,8 @@ TEST(AfsFile, ReaderRefusesWhatIsNoFilter) {
     emptyValue.replace("\r\n2\r\n", "\r\n\r\n");
     QByteArray noColon = good;
     noColon.replace("1: Radius", "1 Radius");
-    for (const QByteArray& bytes : {trailingSpace, badValue, emptyValue, noColon,
-                                    QByteArray("%rgb-1.0\r\n"), QByteArray()}) {
+    for (const QByteArray& bytes :
+         {trailingSpace, badValue, emptyValue, noColon, QByteArray("%rgb-1.0\r\n"), QByteArray()}) {
         FilterSource s;
         EXPECT_EQ(afs::Read(bytes, s), AfsResult::NotValid) << bytes.left(40).toStdString();
     }

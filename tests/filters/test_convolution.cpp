@@ -24,7 +24,8 @@ uint32_t Expected(const ConvolutionSettings& s, int size, const Buffer& src, int
         float fsum = float(s.bias);
         for (int dy = -r; dy <= r; ++dy)
             for (int dx = -r; dx <= r; ++dx) {
-                const float w = float(s.cells[size_t((dy + r + off) * 5 + dx + r + off)]) / float(s.divisor);
+                const float w =
+                    float(s.cells[size_t((dy + r + off) * 5 + dx + r + off)]) / float(s.divisor);
                 const int xx = std::clamp(x + dx, 0, src.Width() - 1);
                 const int yy = std::clamp(y + dy, 0, src.Height() - 1);
                 const float c = float((src.At(xx, yy) >> shift) & 255);
@@ -115,8 +116,8 @@ TEST(AcfFile, RoundTripAndClamps) {
     EXPECT_EQ(back.bias, -9999);
 
     QByteArray wild = bytes;
-    wild[0] = 0x05, wild[1] = char(0xDC);  // 1500
-    wild[50] = 0, wild[51] = 0;            // divisor 0
+    wild[0] = 0x05, wild[1] = char(0xDC);   // 1500
+    wild[50] = 0, wild[51] = 0;             // divisor 0
     wild[52] = 0x7F, wild[53] = char(0xFF); // bias 32767
     acf::Read(wild, back);
     EXPECT_EQ(back.cells[0], 999);

@@ -18,7 +18,9 @@ struct Pixel {
     std::array<int32_t, 8> ctl;
 };
 
-int32_t Cut(int64_t v) { return int32_t(uint32_t(uint64_t(v))); }
+int32_t Cut(int64_t v) {
+    return int32_t(uint32_t(uint64_t(v)));
+}
 
 class Reference {
 public:
@@ -54,9 +56,16 @@ private:
         return c != 0 ? t : e;
     }
     int32_t Binary(int level) {
-        static const std::vector<std::vector<const char*>> levels = {
-            {"||"}, {"&&"}, {"|"}, {"^"}, {"&"}, {"==", "!="}, {"<=", ">=", "<", ">"},
-            {"<<", ">>"}, {"+", "-"}, {"*", "/", "%"}};
+        static const std::vector<std::vector<const char*>> levels = {{"||"},
+                                                                     {"&&"},
+                                                                     {"|"},
+                                                                     {"^"},
+                                                                     {"&"},
+                                                                     {"==", "!="},
+                                                                     {"<=", ">=", "<", ">"},
+                                                                     {"<<", ">>"},
+                                                                     {"+", "-"},
+                                                                     {"*", "/", "%"}};
         if (level == int(levels.size())) return Unary();
         int64_t l = Binary(level + 1);
         for (;;) {
@@ -69,24 +78,42 @@ private:
             if (!found) return int32_t(l);
             const int64_t r = Binary(level + 1);
             const std::string op = found;
-            if (op == "||") l = (l | r) != 0;
-            else if (op == "&&") l = (l & r) != 0;
-            else if (op == "|") l = l | r;
-            else if (op == "^") l = l ^ r;
-            else if (op == "&") l = l & r;
-            else if (op == "==") l = l == r;
-            else if (op == "!=") l = l != r;
-            else if (op == "<") l = l < r;
-            else if (op == "<=") l = l <= r;
-            else if (op == ">") l = l > r;
-            else if (op == ">=") l = l >= r;
-            else if (op == "<<") l = Cut(int64_t(uint32_t(l)) << (r & 31));
-            else if (op == ">>") l = int64_t(uint32_t(l) >> (r & 31));
-            else if (op == "+") l = Cut(l + r);
-            else if (op == "-") l = Cut(l - r);
-            else if (op == "*") l = Cut(l * r);
-            else if (op == "/") l = r == 0 ? 0 : Cut(l / r);
-            else l = r == 0 ? 0 : Cut(l % r);
+            if (op == "||")
+                l = (l | r) != 0;
+            else if (op == "&&")
+                l = (l & r) != 0;
+            else if (op == "|")
+                l = l | r;
+            else if (op == "^")
+                l = l ^ r;
+            else if (op == "&")
+                l = l & r;
+            else if (op == "==")
+                l = l == r;
+            else if (op == "!=")
+                l = l != r;
+            else if (op == "<")
+                l = l < r;
+            else if (op == "<=")
+                l = l <= r;
+            else if (op == ">")
+                l = l > r;
+            else if (op == ">=")
+                l = l >= r;
+            else if (op == "<<")
+                l = Cut(int64_t(uint32_t(l)) << (r & 31));
+            else if (op == ">>")
+                l = int64_t(uint32_t(l) >> (r & 31));
+            else if (op == "+")
+                l = Cut(l + r);
+            else if (op == "-")
+                l = Cut(l - r);
+            else if (op == "*")
+                l = Cut(l * r);
+            else if (op == "/")
+                l = r == 0 ? 0 : Cut(l / r);
+            else
+                l = r == 0 ? 0 : Cut(l % r);
         }
     }
     int32_t Unary() {
@@ -119,7 +146,8 @@ private:
         }
         if (std::isdigit(uint8_t(s_[i_]))) {
             uint64_t v = 0;
-            while (i_ < s_.size() && std::isdigit(uint8_t(s_[i_]))) v = v * 10 + uint64_t(s_[i_++] - '0');
+            while (i_ < s_.size() && std::isdigit(uint8_t(s_[i_])))
+                v = v * 10 + uint64_t(s_[i_++] - '0');
             return Cut(int64_t(v));
         }
         size_t start = i_;
@@ -161,26 +189,35 @@ public:
     std::string Expr(int depth) {
         const int pick = Pick(depth <= 0 ? 2 : 10);
         switch (pick) {
-        case 0: return std::to_string(Pick(3) == 0 ? int64_t(rng_()) : int64_t(Pick(300)) - 20);
-        case 1: return std::string(1, "rgbxyXYiu"[Pick(9)]);
-        case 2: return "src(" + Expr(depth - 1) + "," + Expr(depth - 1) + "," + Expr(depth - 1) + ")";
-        case 3: case 4: case 5: {
-            static const char* ops[] = {"||", "&&", "|", "^", "&", "==", "!=", "<", "<=", ">",
-                                        ">=", "<<", ">>", "+", "-", "*", "/", "%"};
+        case 0:
+            return std::to_string(Pick(3) == 0 ? int64_t(rng_()) : int64_t(Pick(300)) - 20);
+        case 1:
+            return std::string(1, "rgbxyXYiu"[Pick(9)]);
+        case 2:
+            return "src(" + Expr(depth - 1) + "," + Expr(depth - 1) + "," + Expr(depth - 1) + ")";
+        case 3:
+        case 4:
+        case 5: {
+            static const char* ops[] = {"||", "&&", "|",  "^",  "&", "==", "!=", "<", "<=",
+                                        ">",  ">=", "<<", ">>", "+", "-",  "*",  "/", "%"};
             return Expr(depth - 1) + " " + ops[Pick(18)] + " " + Expr(depth - 1);
         }
-        case 6: return std::string(1, "-!~"[Pick(3)]) + Expr(depth - 1);
-        case 7: return "(" + Expr(depth - 1) + (Pick(4) == 0 ? ", " + Expr(depth - 1) : "") + ")";
-        case 8: return Expr(depth - 1) + " ? " + Expr(depth - 1) + " : " + Expr(depth - 1);
+        case 6:
+            return std::string(1, "-!~"[Pick(3)]) + Expr(depth - 1);
+        case 7:
+            return "(" + Expr(depth - 1) + (Pick(4) == 0 ? ", " + Expr(depth - 1) : "") + ")";
+        case 8:
+            return Expr(depth - 1) + " ? " + Expr(depth - 1) + " : " + Expr(depth - 1);
         default: {
             static const char* f2[] = {"min", "max", "dif"};
             if (Pick(3) == 0) return "abs(" + Expr(depth - 1) + ")";
             if (Pick(3) == 0) return "ctl(" + Expr(depth - 1) + ")";
             if (Pick(4) == 0)
-                return "scl(" + Expr(depth - 1) + "," + Expr(depth - 1) + "," + Expr(depth - 1) + "," +
-                       Expr(depth - 1) + "," + Expr(depth - 1) + ")";
+                return "scl(" + Expr(depth - 1) + "," + Expr(depth - 1) + "," + Expr(depth - 1) +
+                       "," + Expr(depth - 1) + "," + Expr(depth - 1) + ")";
             if (Pick(4) == 0)
-                return "add(" + Expr(depth - 1) + "," + Expr(depth - 1) + "," + Expr(depth - 1) + ")";
+                return "add(" + Expr(depth - 1) + "," + Expr(depth - 1) + "," + Expr(depth - 1) +
+                       ")";
             return std::string(f2[Pick(3)]) + "(" + Expr(depth - 1) + "," + Expr(depth - 1) + ")";
         }
         }
@@ -206,7 +243,8 @@ TEST(FFDifferential, CompiledFiltersAgreeWithThePlainEvaluator) {
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 9; ++x) {
                 const uint32_t px = src.At(x, y);
-                const Pixel pixel{(px >> 16) & 255, (px >> 8) & 255, px & 255, x, y, 9, 4, &src, ctl};
+                const Pixel pixel{
+                    (px >> 16) & 255, (px >> 8) & 255, px & 255, x, y, 9, 4, &src, ctl};
                 const int32_t want = Reference(text, pixel).Eval();
                 ASSERT_EQ(stack[size_t(y * 9 + x)], want) << text << " at " << x << "," << y;
                 ASSERT_EQ(run[size_t(y * 9 + x)], want) << text << " at " << x << "," << y;

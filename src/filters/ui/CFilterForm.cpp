@@ -74,7 +74,8 @@ TCFilterForm::TCFilterForm(const Language& language, CustomFilterState& state, I
     saveBtn_ = Button("SaveBtn", tr("&Save..."), this);
     right->addWidget(divFactor_);
     right->addWidget(bias_);
-    for (QPushButton* b : {okBtn_, previewBtn_, cancelBtn_, loadBtn_, saveBtn_}) right->addWidget(b);
+    for (QPushButton* b : {okBtn_, previewBtn_, cancelBtn_, loadBtn_, saveBtn_})
+        right->addWidget(b);
     right->addStretch(1);
     layout->addLayout(right);
     loadDlg_ = new FileDialogTexts("FilterLoadDlg", tr("Load Custom Filter"),
@@ -110,9 +111,8 @@ ConvolutionSettings TCFilterForm::Settings() const {
     for (int i = 0; i < 25; ++i) {
         bool ok = false;
         const int v = cells_[size_t(i)]->text().toInt(&ok);
-        s.cells[size_t(i)] = int16_t(ok ? std::clamp(v, ConvolutionSettings::kCellMin,
-                                                     ConvolutionSettings::kCellMax)
-                                        : 0);
+        s.cells[size_t(i)] = int16_t(
+            ok ? std::clamp(v, ConvolutionSettings::kCellMin, ConvolutionSettings::kCellMax) : 0);
     }
     s.divisor = divFactor_->value();
     s.bias = bias_->value();
@@ -124,10 +124,10 @@ void TCFilterForm::NormaliseCell(int i) {
     QLineEdit* cell = cells_[size_t(i)];
     bool ok = false;
     const int v = cell->text().toInt(&ok);
-    const QString text =
-        !ok || v == 0 ? QString()
-                      : QString::number(std::clamp(v, ConvolutionSettings::kCellMin,
-                                                   ConvolutionSettings::kCellMax));
+    const QString text = !ok || v == 0
+                             ? QString()
+                             : QString::number(std::clamp(v, ConvolutionSettings::kCellMin,
+                                                          ConvolutionSettings::kCellMax));
     if (text != cell->text()) {
         cell->setText(text);
         applied_ = false;
@@ -219,8 +219,8 @@ void TCFilterForm::keyPressEvent(QKeyEvent* event) {
 
 void TCFilterForm::LoadBtnClick() {
     if (!host_.openName) return;
-    const QString name = host_.openName(loadDlg_->title, imagerun::QtFilter(loadDlg_->filter),
-                                        state_.lastPath);
+    const QString name =
+        host_.openName(loadDlg_->title, imagerun::QtFilter(loadDlg_->filter), state_.lastPath);
     if (name.isEmpty()) return;
     state_.lastPath = name;
     ConvolutionSettings s = Settings();

@@ -39,7 +39,9 @@ QLineEdit* Edit(const char* name, QWidget* parent) {
     return e;
 }
 
-std::string Latin(const QString& text) { return text.toUtf8().toStdString(); }
+std::string Latin(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 } // namespace
 
@@ -233,7 +235,8 @@ void TFFactForm::SetRunning(bool on) {
         if (w != previewBtn_ && w->parentWidget() == this) w->setEnabled(!on);
     makeBtn_->setEnabled(false);
     if (host_.enableImageArea) host_.enableImageArea(!on);
-    previewBtn_->setText(language_.Translate(on ? QStringLiteral("&Stop") : QStringLiteral("&Preview")));
+    previewBtn_->setText(
+        language_.Translate(on ? QStringLiteral("&Stop") : QStringLiteral("&Preview")));
 }
 
 void TFFactForm::PreviewBtnClick() {
@@ -333,9 +336,8 @@ void TFFactForm::LoadBtnClick() {
 
 void TFFactForm::SaveBtnClick() {
     if (!host_.saveName) return;
-    const QString name =
-        host_.saveName(saveDlg_->title, imagerun::QtFilter(saveDlg_->filter), state_.lastPath,
-                       QStringLiteral("afs"));
+    const QString name = host_.saveName(saveDlg_->title, imagerun::QtFilter(saveDlg_->filter),
+                                        state_.lastPath, QStringLiteral("afs"));
     if (name.isEmpty()) return;
     state_.lastPath = name;
     StoreToState();
