@@ -23,4 +23,6 @@ xdotool type --delay 60 'x < X / 2 ? 255 : 0'
 sleep 1
 import -window root "$build/e2e-filter.png"
 xdotool key alt+o; sleep 1.5
+import -window root "$build/e2e-filter-ok.png"
+e2e_focus 'Orvel Paint'
 e2e_update_exit "$pid"

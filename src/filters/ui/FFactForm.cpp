@@ -66,6 +66,8 @@ TFFactForm::TFFactForm(const Language& language, FilterFactoryState& state, Imag
     instPreviewBuf_->setGeometry((124 - size.x) / 2, (94 - size.y) / 2, size.x, size.y);
     FillFromState();
     ChChange();
+    memos_[0]->setFocus(); // the red expression, selected: typing replaces it
+    memos_[0]->selectAll();
 }
 
 TFFactForm::~TFFactForm() = default;
