@@ -85,7 +85,7 @@ bench-deps:
 
 bench: deps bench-deps
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DOV_BENCH=ON
-	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view ovbench_fill ovbench_cut ovbench_paint ovbench_transform ovbench_transfer
+	cmake --build build-bench -j $(JOBS) --target ovbench ovbench_files ovbench_strokes ovbench_view ovbench_fill ovbench_cut ovbench_paint ovbench_transform ovbench_transfer ovbench_filters
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_files
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_strokes
@@ -95,11 +95,12 @@ bench: deps bench-deps
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_paint
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_transform
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_transfer
+	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_filters
 
 # libFuzzer targets need clang; not part of `make test`.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOV_FUZZ=ON -DOV_APP=OFF
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_dib fuzz_lng fuzz_texts fuzz_clipboard
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_dib fuzz_lng fuzz_texts fuzz_clipboard fuzz_filters
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-fuzz

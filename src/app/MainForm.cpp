@@ -35,7 +35,6 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     BuildMainMenu(this, menuBar());
     commands_ = std::make_unique<CommandRegistry>(*this);
     SetActionEnabled(QStringLiteral("Reopen1"), false);
-    Action(QStringLiteral("FilterFactory1"))->setVisible(false);
     SetUpdateMode(false);
 
     BuildBars();

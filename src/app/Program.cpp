@@ -4,6 +4,7 @@
 #include "app/BrushMenuCommands.h"
 #include "app/ColourCommands.h"
 #include "app/FileCommands.h"
+#include "app/FilterCommands.h"
 #include "app/KeyRouting.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
@@ -178,6 +179,9 @@ void Program::InitProgram() {
     brushMenu_->Register(form_->Commands());
     brushMenu_->rememberNewSize = [this](Pair size) { files_->SetNewImageSize(size); };
     form_->preferencesHooks.setRecentListLength = [this](int n) { files_->SetRecentLength(n); };
+    filters_ = std::make_unique<FilterCommands>(*form_, context_, *state_, tools_->Engine(),
+                                                progress_.get());
+    filters_->Register(form_->Commands());
     WireColours();
 
     if (!command_.imageName.isEmpty()) {

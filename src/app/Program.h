@@ -18,6 +18,7 @@ class BrushMenuCommands;
 class ColourCommands;
 class FileCommands;
 class TransferCommands;
+class FilterCommands;
 class TColorSel;
 class ProgressDisplay;
 class ViewController;
@@ -45,6 +46,7 @@ public:
     Pair NewImageSize() const;
     FileCommands& Files() { return *files_; }
     TransferCommands& Transfer() { return *transfer_; }
+    FilterCommands& Filters() { return *filters_; }
     ColourCommands& Colours() { return *colours_; }
     TColorSel* ColourSelector() const { return colorSel_; }
     const Buffer& Image() const { return state_->docs.CurrentDoc().image; }
@@ -85,6 +87,7 @@ private:
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<BrushMenuCommands> brushMenu_;
     std::unique_ptr<TransferCommands> transfer_;
+    std::unique_ptr<FilterCommands> filters_;
     std::unique_ptr<ColourCommands> colours_;
     TColorSel* colorSel_ = nullptr;      // owned by the main window
     int selectorSwatch_ = -1;            // the swatch the selector was opened on

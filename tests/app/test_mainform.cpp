@@ -202,7 +202,7 @@ TEST(MainForm, OnlyRegisteredCommandsAreEnabled) {
         EXPECT_TRUE(f.form.Action(name)->isCheckable());
         EXPECT_TRUE(f.form.Action(name)->isChecked());
     }
-    EXPECT_FALSE(f.form.Action("FilterFactory1")->isVisible());
+    EXPECT_TRUE(f.form.Action("FilterFactory1")->isVisible());
     EXPECT_FALSE(f.form.Action("Reopen1")->isEnabled());
 
     f.form.SetActionEnabled("Crop1", true);

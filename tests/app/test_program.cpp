@@ -150,7 +150,8 @@ TEST_F(ProgramRun, EachModuleRegistersItsCommandsAndNothingElseIsEnabled) {
         "Both2", "Width2", "Height2", "Both3", "Width3", "Height3", "N90Degrees1",
         "N180Degrees1", "AnyAngle1", "UpandDown1", "LeftandRight1", "UpandDown2",
         "LeftandRight2", "StretchMirror1", "Rotate1", "DropShadow1", "ExptoClipb",
-        "ImpfromClipb", "SelectSource1", "Acquire1", "Print1", "PrinterSetup1", "Info1"};
+        "ImpfromClipb", "SelectSource1", "Acquire1", "Print1", "PrinterSetup1", "Info1",
+        "FilterFactory1", "CustomFilter1"};
     for (int n = 1; n <= 10; ++n) expected << QStringLiteral("N%1%2").arg(n).arg(1);
     EXPECT_EQ(Sorted(form.Commands().Names()), Sorted(expected));
     // A submenu, not a command: it follows its entries, and a fresh run has none.

@@ -1,0 +1,242 @@
+#include "filters/ui/CFilterForm.h"
+
+#include "filters/Convolution.h"
+#include "lang/Language.h"
+#include "lang/WindowTranslator.h"
+#include "raster/Buffer.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QSpinBox* Spin(const char* name, int low, int high, int value, QWidget* parent) {
+    auto* s = new QSpinBox(parent);
+    s->setObjectName(QString::fromLatin1(name));
+    s->setRange(low, high);
+    s->setValue(value);
+    return s;
+}
+
+} // namespace
+
+TCFilterForm::TCFilterForm(const Language& language, CustomFilterState& state, ImageRunHost host,
+                           QWidget* parent)
+    : QDialog(parent), language_(language), state_(state), host_(std::move(host)) {
+    setObjectName(QStringLiteral("CFilterForm"));
+    setWindowTitle(tr("Custom Filter"));
+    setProperty("helpContext", HelpContext);
+
+    auto* layout = new QHBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(2);
+    // A sign first, then digits: anything else typed is refused as it is typed.
+    auto* validator =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), this);
+    for (int i = 0; i < 25; ++i) {
+        auto* cell = new QLineEdit(this);
+        cell->setObjectName(QStringLiteral("Cell%1").arg(i));
+        cell->setFixedWidth(36);
+        cell->setValidator(validator);
+        cell->setAlignment(Qt::AlignRight);
+        grid->addWidget(cell, i / 5, i % 5);
+        cells_[size_t(i)] = cell;
+        connect(cell, &QLineEdit::textEdited, this, [this] { applied_ = false; });
+        connect(cell, &QLineEdit::editingFinished, this, [this, i] { NormaliseCell(i); });
+    }
+    layout->addLayout(grid);
+
+    auto* right = new QVBoxLayout;
+    divFactor_ = Spin("DivFactor", ConvolutionSettings::kDivisorMin,
+                      ConvolutionSettings::kDivisorMax, 9, this);
+    bias_ = Spin("Bias", ConvolutionSettings::kBiasMin, ConvolutionSettings::kBiasMax, 0, this);
+    connect(divFactor_, &QSpinBox::valueChanged, this, [this] { applied_ = false; });
+    connect(bias_, &QSpinBox::valueChanged, this, [this] { applied_ = false; });
+    okBtn_ = Button("OkBtn", tr("&Ok"), this);
+    previewBtn_ = Button("PreviewBtn", tr("&Preview"), this);
+    cancelBtn_ = Button("CancelBtn", tr("&Cancel"), this);
+    loadBtn_ = Button("LoadBtn", tr("&Load..."), this);
+    saveBtn_ = Button("SaveBtn", tr("&Save..."), this);
+    right->addWidget(divFactor_);
+    right->addWidget(bias_);
+    for (QPushButton* b : {okBtn_, previewBtn_, cancelBtn_, loadBtn_, saveBtn_})
+        right->addWidget(b);
+    right->addStretch(1);
+    layout->addLayout(right);
+    loadDlg_ = new FileDialogTexts("FilterLoadDlg", tr("Load Custom Filter"),
+                                   tr("Custom Filter (*.ACF)|*.ACF"), this);
+    saveDlg_ = new FileDialogTexts("FilterSaveDlg", tr("Save Custom Filter"),
+                                   tr("Custom Filter (*.ACF)|*.acf"), this);
+    connect(okBtn_, &QPushButton::clicked, this, &TCFilterForm::OkBtnClick);
+    connect(previewBtn_, &QPushButton::clicked, this, &TCFilterForm::PreviewBtnClick);
+    connect(cancelBtn_, &QPushButton::clicked, this, &TCFilterForm::reject);
+    connect(loadBtn_, &QPushButton::clicked, this, &TCFilterForm::LoadBtnClick);
+    connect(saveBtn_, &QPushButton::clicked, this, &TCFilterForm::SaveBtnClick);
+    TranslateWindow(language_, QStringLiteral("[CFilterForm]"), {this});
+
+    ConvolutionSettings s = state_.settings;
+    s.divisor = 9;
+    s.bias = 0;
+    Show(s);
+    applied_ = false;
+}
+
+void TCFilterForm::Show(const ConvolutionSettings& s) {
+    for (int i = 0; i < 25; ++i) {
+        const int v = s.cells[size_t(i)];
+        cells_[size_t(i)]->setText(v == 0 ? QString() : QString::number(v));
+    }
+    divFactor_->setValue(s.divisor);
+    bias_->setValue(s.bias);
+    applied_ = false;
+}
+
+ConvolutionSettings TCFilterForm::Settings() const {
+    ConvolutionSettings s;
+    for (int i = 0; i < 25; ++i) {
+        bool ok = false;
+        const int v = cells_[size_t(i)]->text().toInt(&ok);
+        s.cells[size_t(i)] = int16_t(
+            ok ? std::clamp(v, ConvolutionSettings::kCellMin, ConvolutionSettings::kCellMax) : 0);
+    }
+    s.divisor = divFactor_->value();
+    s.bias = bias_->value();
+    s.Clamp();
+    return s;
+}
+
+void TCFilterForm::NormaliseCell(int i) {
+    QLineEdit* cell = cells_[size_t(i)];
+    bool ok = false;
+    const int v = cell->text().toInt(&ok);
+    const QString text = !ok || v == 0
+                             ? QString()
+                             : QString::number(std::clamp(v, ConvolutionSettings::kCellMin,
+                                                          ConvolutionSettings::kCellMax));
+    if (text != cell->text()) {
+        cell->setText(text);
+        applied_ = false;
+    }
+}
+
+void TCFilterForm::SetRunning(bool on) {
+    running_ = on;
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w != previewBtn_ && w->parentWidget() == this) w->setEnabled(!on);
+    if (host_.enableImageArea) host_.enableImageArea(!on);
+    previewBtn_->setText(
+        language_.Translate(on ? QStringLiteral("&Stop") : QStringLiteral("&Preview")));
+}
+
+void TCFilterForm::PreviewBtnClick() {
+    if (running_) {
+        running_ = false;
+        return;
+    }
+    const bool clipping = host_.clipping && host_.clipping();
+    if (applied_ && clipping == appliedClipping_) return;
+    if (!host_.image || !host_.undo || !host_.workBuffer) return;
+    applied_ = true;
+    appliedClipping_ = clipping;
+    for (int i = 0; i < 25; ++i) NormaliseCell(i);
+    const conv::Kernel kernel = conv::MakeKernel(Settings());
+    applied_ = true;
+    SetRunning(true);
+    Buffer& work = host_.workBuffer();
+    const Buffer& undo = *host_.undo;
+    const int top = work.top;
+    const bool whole = imagerun::RunRows(
+        host_, work.Height(),
+        [&](int y0, int y1) {
+            bands::Split(top + y0, top + y1, bands::Cores(),
+                         [&](int a, int b, int) { conv::Rows(kernel, undo, work, a, b); });
+        },
+        running_);
+    if (!whole) applied_ = false;
+    SetRunning(false);
+    if (host_.repaint) host_.repaint();
+}
+
+void TCFilterForm::OkBtnClick() {
+    if (running_) return;
+    PreviewBtnClick();
+    if (!applied_) return;
+    committed_ = true;
+    accept();
+}
+
+void TCFilterForm::reject() {
+    if (running_) {
+        running_ = false;
+        return;
+    }
+    QDialog::reject();
+}
+
+void TCFilterForm::done(int result) {
+    // Closing keeps the matrix for the next opening (empty cells as 0).
+    state_.settings.cells = Settings().cells;
+    QDialog::done(result);
+}
+
+void TCFilterForm::closeEvent(QCloseEvent* event) {
+    if (running_) return event->ignore();
+    QDialog::closeEvent(event);
+}
+
+void TCFilterForm::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (!running_) OkBtnClick();
+        return;
+    }
+    if (key == Qt::Key_Escape) return reject();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        for (int i = 1; i < 25; ++i) {
+            if (!cells_[size_t(i)]->hasFocus()) continue;
+            if (key == Qt::Key_Up && i >= 5) cells_[size_t(i - 5)]->setFocus();
+            if (key == Qt::Key_Down && i <= 19) cells_[size_t(i + 5)]->setFocus();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TCFilterForm::LoadBtnClick() {
+    if (!host_.openName) return;
+    const QString name =
+        host_.openName(loadDlg_->title, imagerun::QtFilter(loadDlg_->filter), state_.lastPath);
+    if (name.isEmpty()) return;
+    state_.lastPath = name;
+    ConvolutionSettings s = Settings();
+    if (acf::Load(name, s) != AcfResult::Ok) {
+        if (host_.message) host_.message(QStringLiteral("CantOpenFilter"));
+        return;
+    }
+    Show(s);
+}
+
+void TCFilterForm::SaveBtnClick() {
+    if (!host_.saveName) return;
+    const QString name = host_.saveName(saveDlg_->title, imagerun::QtFilter(saveDlg_->filter),
+                                        state_.lastPath, QStringLiteral("acf"));
+    if (name.isEmpty()) return;
+    state_.lastPath = name;
+    if (!acf::Save(name, Settings()) && host_.message)
+        host_.message(QStringLiteral("CantSaveFilter"));
+}

@@ -1,0 +1,347 @@
+#include "filters/ui/FFactForm.h"
+
+#include "filters/FFRun.h"
+#include "lang/Language.h"
+#include "lang/WindowTranslator.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit* Edit(const char* name, QWidget* parent) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    return e;
+}
+
+std::string Latin(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+} // namespace
+
+TFFactForm::TFFactForm(const Language& language, FilterFactoryState& state, ImageRunHost host,
+                       QWidget* parent)
+    : QDialog(parent), language_(language), state_(state), host_(std::move(host)) {
+    setObjectName(QStringLiteral("FFactForm"));
+    setWindowTitle(tr("Filter Factory"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setProperty("helpContext", HelpContext);
+    BuildControls();
+    TranslateWindow(language_, QStringLiteral("[FFactForm]"), {this});
+
+    // The preview: the image scaled to fit 120 x 90.
+    const Buffer& image = *host_.undo;
+    double f = 120.0 / std::max(image.Width(), 1);
+    f = std::min(f, 90.0 / std::max(image.Height(), 1));
+    const Pair size{std::max(1, int(std::lround(image.Width() * f))),
+                    std::max(1, int(std::lround(image.Height() * f)))};
+    if (!image.Empty() && previewSource_.Alloc(size) && previewResult_.Alloc(size))
+        previewSource_.Scale(image, size, {0, 0}, Pixel::CopyAll, true);
+    instPreviewBuf_->setGeometry((124 - size.x) / 2, (94 - size.y) / 2, size.x, size.y);
+    FillFromState();
+    ChChange();
+    memos_[0]->setFocus(); // the red expression, selected: typing replaces it
+    memos_[0]->selectAll();
+}
+
+TFFactForm::~TFFactForm() = default;
+
+void TFFactForm::BuildControls() {
+    auto* layout = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    const char* memoNames[] = {"RedCh", "GreenCh", "BlueCh"};
+    const char* syntaxNames[] = {"RedSyntax", "GreenSyntax", "BlueSyntax"};
+    const char* letters[] = {"R", "G", "B"};
+    for (int c = 0; c < 3; ++c) {
+        auto* row = new QHBoxLayout;
+        auto* letter = new QLabel(QString::fromLatin1(letters[c]), this);
+        memos_[c] = new QPlainTextEdit(this);
+        memos_[c]->setObjectName(QString::fromLatin1(memoNames[c]));
+        memos_[c]->setTabChangesFocus(true);
+        memos_[c]->setFixedHeight(52);
+        syntax_[c] = new QToolButton(this);
+        syntax_[c]->setObjectName(QString::fromLatin1(syntaxNames[c]));
+        syntax_[c]->setText(QStringLiteral("!"));
+        syntax_[c]->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+        syntax_[c]->setVisible(false);
+        row->addWidget(letter);
+        row->addWidget(memos_[c], 1);
+        row->addWidget(syntax_[c]);
+        left->addLayout(row);
+        memos_[c]->installEventFilter(this);
+        connect(memos_[c], &QPlainTextEdit::textChanged, this, [this] { ChChange(); });
+        connect(syntax_[c], &QToolButton::clicked, this, [this, c] { SyntaxClick(c); });
+    }
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 8; ++i) {
+        names_[i] = Edit(qPrintable(QStringLiteral("CtlName%1").arg(i)), this);
+        names_[i]->setFixedWidth(78);
+        sliders_[i] = new QSlider(Qt::Horizontal, this);
+        sliders_[i]->setObjectName(QStringLiteral("CtlSlider%1").arg(i));
+        sliders_[i]->setRange(0, 255);
+        sliders_[i]->setFixedWidth(152);
+        values_[i] = new QLabel(QStringLiteral("0"), this);
+        values_[i]->setObjectName(QStringLiteral("CtlValue%1").arg(i));
+        values_[i]->setMinimumWidth(24);
+        grid->addWidget(names_[i], i, 0);
+        grid->addWidget(sliders_[i], i, 1);
+        grid->addWidget(values_[i], i, 2);
+        connect(sliders_[i], &QSlider::valueChanged, this, [this, i](int v) {
+            state_.source.ctl[i] = v;
+            values_[i]->setText(QString::number(v));
+            ChChange();
+        });
+    }
+    left->addLayout(grid);
+    auto* texts = new QGridLayout;
+    category_ = Edit("Category", this);
+    title_ = Edit("Title", this);
+    author_ = Edit("Author", this);
+    copyright_ = Edit("Copyright", this);
+    texts->addWidget(category_, 0, 0);
+    texts->addWidget(title_, 0, 1);
+    texts->addWidget(author_, 1, 0);
+    texts->addWidget(copyright_, 1, 1);
+    left->addLayout(texts);
+    layout->addLayout(left, 1);
+
+    auto* right = new QVBoxLayout;
+    auto* frame = new QWidget(this);
+    frame->setFixedSize(124, 94);
+    instPreviewBuf_ = new QLabel(frame);
+    instPreviewBuf_->setObjectName(QStringLiteral("InstPreviewBuf"));
+    instPreview_ = new QCheckBox(tr("Preview"), this);
+    instPreview_->setObjectName(QStringLiteral("InstPreview"));
+    instPreview_->setChecked(true);
+    connect(instPreview_, &QCheckBox::toggled, this, [this](bool on) {
+        instPreviewBuf_->setVisible(on);
+        if (on) ChChange();
+    });
+    okBtn_ = Button("OkBtn", tr("&Ok"), this);
+    previewBtn_ = Button("PreviewBtn", tr("&Preview"), this);
+    cancelBtn_ = Button("CancelBtn", tr("&Cancel"), this);
+    loadBtn_ = Button("LoadBtn", tr("&Load..."), this);
+    saveBtn_ = Button("SaveBtn", tr("&Save..."), this);
+    makeBtn_ = Button("MakeBtn", tr("&Make..."), this);
+    makeBtn_->setEnabled(false); // making a component arrives with the plug-in interface
+    right->addWidget(frame);
+    right->addWidget(instPreview_);
+    for (QPushButton* b : {okBtn_, previewBtn_, cancelBtn_, loadBtn_, saveBtn_, makeBtn_})
+        right->addWidget(b);
+    right->addStretch(1);
+    layout->addLayout(right);
+    loadDlg_ = new FileDialogTexts("FFLoadDlg", tr("Load Filter Factory"),
+                                   tr("Filter Factory Source (*.AFS)|*.afs"), this);
+    saveDlg_ = new FileDialogTexts("FFSaveDlg", tr("Save Filter Factory"),
+                                   tr("Filter Factory Source (*.AFS)|*.afs"), this);
+    connect(okBtn_, &QPushButton::clicked, this, &TFFactForm::OkBtnClick);
+    connect(previewBtn_, &QPushButton::clicked, this, &TFFactForm::PreviewBtnClick);
+    connect(cancelBtn_, &QPushButton::clicked, this, &TFFactForm::reject);
+    connect(loadBtn_, &QPushButton::clicked, this, &TFFactForm::LoadBtnClick);
+    connect(saveBtn_, &QPushButton::clicked, this, &TFFactForm::SaveBtnClick);
+}
+
+void TFFactForm::FillFromState() {
+    loading_ = true;
+    const FilterSource& s = state_.source;
+    for (int c = 0; c < 3; ++c) memos_[c]->setPlainText(s.channels[c]);
+    for (int i = 0; i < 8; ++i) {
+        names_[i]->setText(s.names[i]);
+        sliders_[i]->setValue(std::clamp(s.ctl[i], 0, 255));
+        values_[i]->setText(QString::number(sliders_[i]->value()));
+    }
+    category_->setText(s.category);
+    title_->setText(s.title);
+    author_->setText(s.author);
+    copyright_->setText(s.copyright);
+    loading_ = false;
+}
+
+void TFFactForm::StoreToState() {
+    FilterSource& s = state_.source;
+    for (int c = 0; c < 3; ++c) s.channels[c] = memos_[c]->toPlainText();
+    for (int i = 0; i < 8; ++i) {
+        s.names[i] = names_[i]->text();
+        s.ctl[i] = sliders_[i]->value();
+    }
+    s.category = category_->text();
+    s.title = title_->text();
+    s.author = author_->text();
+    s.copyright = copyright_->text();
+}
+
+void TFFactForm::ChChange() {
+    if (loading_) return;
+    std::array<std::string, 3> texts;
+    for (int c = 0; c < 3; ++c) texts[c] = Latin(memos_[c]->toPlainText());
+    compiled_ = ff::CompileAll({texts[0], texts[1], texts[2]});
+    for (int c = 0; c < 3; ++c) syntax_[c]->setVisible(compiled_.channels[c].failed);
+    if (!previewSource_.Empty()) {
+        ff::FilterRun(compiled_, previewSource_, state_.source.ctl)
+            .Rows(previewResult_, 0, previewResult_.Height());
+        ShowPreview();
+    }
+    applied_ = false;
+}
+
+void TFFactForm::ShowPreview() {
+    if (previewResult_.Empty()) return;
+    QImage img(previewResult_.Width(), previewResult_.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) line[x] = 0xFF000000u | previewResult_.At(x, y);
+    }
+    instPreviewBuf_->setPixmap(QPixmap::fromImage(img));
+}
+
+void TFFactForm::SyntaxClick(int channel) {
+    QPlainTextEdit* memo = memos_[channel];
+    QTextCursor cursor = memo->textCursor();
+    const int length = int(memo->toPlainText().size());
+    const int start = std::min(compiled_.channels[channel].errorOffset, length);
+    cursor.setPosition(start);
+    cursor.setPosition(std::min(length, start + 65535), QTextCursor::KeepAnchor);
+    memo->setTextCursor(cursor);
+    memo->setFocus();
+}
+
+void TFFactForm::SetRunning(bool on) {
+    running_ = on;
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w != previewBtn_ && w->parentWidget() == this) w->setEnabled(!on);
+    makeBtn_->setEnabled(false);
+    if (host_.enableImageArea) host_.enableImageArea(!on);
+    previewBtn_->setText(
+        language_.Translate(on ? QStringLiteral("&Stop") : QStringLiteral("&Preview")));
+}
+
+void TFFactForm::PreviewBtnClick() {
+    if (running_) {
+        running_ = false; // Stop: the run ends after its current band
+        return;
+    }
+    if (applied_ || !host_.image || !host_.undo) return;
+    applied_ = true;
+    SetRunning(true);
+    ff::FilterRun run(compiled_, *host_.undo, state_.source.ctl);
+    const int threads = run.Parallel() ? bands::Cores() : 1;
+    Buffer& image = *host_.image;
+    const bool whole = imagerun::RunRows(
+        host_, host_.undo->Height(), [&](int y0, int y1) { run.Rows(image, y0, y1, threads); },
+        running_);
+    if (!whole) applied_ = false; // stopped: never kept by Ok
+    SetRunning(false);
+    if (host_.repaint) host_.repaint();
+}
+
+void TFFactForm::OkBtnClick() {
+    if (running_) return;
+    PreviewBtnClick();
+    if (!applied_) return;
+    committed_ = true;
+    StoreToState();
+    accept();
+}
+
+void TFFactForm::reject() {
+    if (running_) {
+        running_ = false; // Escape stops the run; the window stays
+        return;
+    }
+    StoreToState();
+    QDialog::reject();
+}
+
+void TFFactForm::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+bool TFFactForm::eventFilter(QObject* watched, QEvent* event) {
+    for (QPlainTextEdit* memo : memos_) {
+        if (watched != memo) continue;
+        if (event->type() == QEvent::FocusIn) { // ChEditEnter: the whole text selected
+            QTimer::singleShot(0, memo, [memo] { memo->selectAll(); });
+        } else if (event->type() == QEvent::FocusOut) { // ChExit: no selection left
+            QTextCursor cursor = memo->textCursor();
+            cursor.clearSelection();
+            memo->setTextCursor(cursor);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFFactForm::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter) {
+        if (running_) return;
+        for (QPlainTextEdit* memo : memos_)
+            if (memo->hasFocus()) return QDialog::keyPressEvent(event);
+        OkBtnClick();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        reject();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TFFactForm::Message(const char* key) {
+    if (host_.message) host_.message(QString::fromLatin1(key));
+}
+
+void TFFactForm::LoadBtnClick() {
+    if (!host_.openName) return;
+    const QString name =
+        host_.openName(loadDlg_->title, imagerun::QtFilter(loadDlg_->filter), state_.lastPath);
+    if (name.isEmpty()) return;
+    state_.lastPath = name;
+    StoreToState();
+    FilterSource loaded = state_.source;
+    const AfsResult result = afs::Load(name, loaded);
+    if (result == AfsResult::CantOpen) return Message("CantOpenFilter");
+    state_.source = loaded; // what was read before a fault stays
+    FillFromState();
+    ChChange();
+    if (result == AfsResult::NotValid) Message("NotValidFF");
+}
+
+void TFFactForm::SaveBtnClick() {
+    if (!host_.saveName) return;
+    const QString name = host_.saveName(saveDlg_->title, imagerun::QtFilter(saveDlg_->filter),
+                                        state_.lastPath, QStringLiteral("afs"));
+    if (name.isEmpty()) return;
+    state_.lastPath = name;
+    StoreToState();
+    if (!afs::Save(name, state_.source)) Message("CantSaveFilter");
+}
