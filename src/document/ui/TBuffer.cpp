@@ -145,8 +145,8 @@ void TBuffer::PaintRect(QPainter& painter, const QRect& rect) {
     const int width = area.width();
     if (r.n == r.d && BlitsUnconverted(painter)) {
         // The target ignores the top byte that holds our marks: the pixels go straight in.
-        const QImage pixels(reinterpret_cast<const uchar*>(&b.At(area.left(), area.top())), width,
-                            area.height(), qsizetype(b.stride) * qsizetype(sizeof(uint32_t)),
+        const QImage pixels(reinterpret_cast<const uchar*>(b.Row(b.top + area.top()) + area.left()),
+                            width, area.height(), qsizetype(b.stride) * qsizetype(sizeof(uint32_t)),
                             QImage::Format_RGB32);
         painter.drawImage(area.topLeft(), pixels);
         return;
