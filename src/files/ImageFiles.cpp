@@ -44,7 +44,7 @@ QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& opt
     GFXtra32 extra;
     extra.colourA = options.drawColour;
     extra.colourB = options.backColour;
-    doc.image.Bool(1, Pixel::ClearEdgeMark);
+    // The edge marks go in the saving's one pass over the pixels (GFXFile::Save).
     if (!WriteImageFile(doc.image, name, extra, options.backupFiles, options.scratch, messages))
         return {};
     doc.fileName = QFileInfo(name).absoluteFilePath();
