@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -74,6 +75,46 @@ void BM_LoadImageFile(benchmark::State& state, const char* ext) {
     SetRate(state);
 }
 
+// An open into a program that has not opened anything yet: every page of the picture is fresh.
+void BM_FirstOpen(benchmark::State& state, const char* ext) {
+    Quiet quiet;
+    const QString name = Shared().Name(ext);
+    for (auto _ : state) {
+        DocumentTable docs(quiet, quiet, quiet);
+        uint32_t a = 0, b = 0;
+        QString entry;
+        if (LoadImageFile(docs, docs.CurrentDoc(), name, 1, false, quiet, a, b, entry) != 0)
+            state.SkipWithError("load failed");
+    }
+    SetRate(state);
+}
+
+// Resident memory in bytes, from the kernel's own count.
+double ResidentBytes() {
+    long pages = 0, resident = 0;
+    FILE* f = std::fopen("/proc/self/statm", "r");
+    if (f && std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    if (f) std::fclose(f);
+    return double(resident) * 4096.0;
+}
+
+// How many full pictures an open keeps in memory (the goal is one until the first edit).
+void BM_MemoryAfterOpen(benchmark::State& state) {
+    Quiet quiet;
+    const QString name = Shared().Name("png");
+    double copies = 0;
+    for (auto _ : state) {
+        DocumentTable docs(quiet, quiet, quiet);
+        const double before = ResidentBytes();
+        uint32_t a = 0, b = 0;
+        QString entry;
+        if (LoadImageFile(docs, docs.CurrentDoc(), name, 1, false, quiet, a, b, entry) != 0)
+            state.SkipWithError("load failed");
+        copies = (ResidentBytes() - before) / (double(W) * H * 4);
+    }
+    state.counters["pictures"] = copies;
+}
+
 void BM_QImageReader(benchmark::State& state, const char* ext) {
     const QString name = Shared().Name(ext);
     for (auto _ : state) {
@@ -116,6 +157,9 @@ void BM_QImageWriter(benchmark::State& state, const char* ext) {
 
 BENCHMARK_CAPTURE(BM_LoadImageFile, png, "png")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_QImageReader, png, "png")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FirstOpen, png, "png")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FirstOpen, jpg, "jpg")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryAfterOpen)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_LoadImageFile, jpg, "jpg")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_QImageReader, jpg, "jpg")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SaveImageFile, png, "png")->Unit(benchmark::kMillisecond);

@@ -88,6 +88,35 @@ void ZoomArgs(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_ViewRepaint)->Apply(ZoomArgs);
 BENCHMARK(BM_QtDrawImageNearest)->Apply(ZoomArgs);
 
+namespace {
+
+// A whole 1920 x 1080 window at zoom 1/4 over an 8000 x 8000 picture (2000 x 2000 zoomed).
+void BM_LargeViewQuarter(benchmark::State& state) {
+    Buffer image;
+    if (!image.Alloc({8000, 8000})) {
+        state.SkipWithError("out of memory");
+        return;
+    }
+    for (int y = 0; y < 8000; ++y)
+        for (int x = 0; x < 8000; ++x) image.At(x, y) = uint32_t(x * 31 + y * 17) & 0xFFFFFF;
+    const ZoomRatio r = ZoomRatioOfStep(-4);
+    TBuffer widget;
+    widget.SetBuffer(&image);
+    widget.SetZoom(PackZoom(r));
+    widget.resize(2000, 2000);
+    QImage screen(ScreenW, ScreenH, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter p(&screen);
+        widget.PaintRegion(p, QRegion(0, 0, ScreenW, ScreenH));
+        p.end();
+        benchmark::DoNotOptimize(screen.constBits());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_LargeViewQuarter)->Unit(benchmark::kMillisecond);
+
 // Widgets need an application object, even when never shown.
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -125,11 +125,9 @@ int Program::Message(const QString& textKey, const QString& titleKey, int style)
 }
 
 void Program::InitProgram() {
+    // Showing the panel costs more than the rest of a plain start, so it only covers the
+    // opening of a large picture (ShowSplashWhileOpening).
     context_.WriteLog(QStringLiteral("Creating About panel."));
-    splash_ = new QSplashScreen(AboutPicture());
-    splash_->setObjectName(QStringLiteral("AboutPanel"));
-    splash_->show();
-    splash_->repaint();
 
     context_.WriteLog(QStringLiteral("Misc initialization started."));
     form_->ProgressBar()->hide();
@@ -185,6 +183,7 @@ void Program::InitProgram() {
     WireColours();
 
     if (!command_.imageName.isEmpty()) {
+        ShowSplashWhileOpening(command_.imageName);
         const bool ok = files_->OpenFile(command_.imageName, 1) == LoadCode::Ok;
         context_.WriteLog(ok ? QStringLiteral("Image successfully open.")
                              : QStringLiteral("Image could not be open."));
@@ -204,11 +203,22 @@ void Program::InitProgram() {
     // The preferences dialog lists the languages itself each time it opens.
     context_.WriteLog(QStringLiteral("Language resources searched."));
 
-    splash_->close();
-    splash_->deleteLater();
-    splash_ = nullptr;
+    if (splash_) {
+        splash_->close();
+        splash_->deleteLater();
+        splash_ = nullptr;
+    }
     context_.WriteLog(QStringLiteral("Initialization finished. INTERACTIVE MODE STARTED."));
     ready_ = true;
+}
+
+void Program::ShowSplashWhileOpening(const QString& name) {
+    constexpr qint64 kLargeFile = qint64(4) << 20;
+    if (QFileInfo(name).size() < kLargeFile) return;
+    splash_ = new QSplashScreen(AboutPicture());
+    splash_->setObjectName(QStringLiteral("AboutPanel"));
+    splash_->show();
+    splash_->repaint();
 }
 
 void Program::LoadLanguage() {

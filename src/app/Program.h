@@ -61,6 +61,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void FormCreate();
     void InitProgram();
+    void ShowSplashWhileOpening(const QString& name);
     void LoadLanguage();
     void RunCommandLine();
     bool FormClose();
@@ -76,7 +77,7 @@ private:
     AppContext context_;
     std::unique_ptr<TMainForm> form_;
     std::unique_ptr<ProgressDisplay> progress_;
-    QSplashScreen* splash_ = nullptr;
+    QSplashScreen* splash_ = nullptr; // only while a large picture opens at start-up
     bool initialised_ = false;
     bool closed_ = false;
     bool ready_ = false;

@@ -60,7 +60,37 @@ bool DocumentTable::PrevImage() {
 
 bool DocumentTable::TakeUndoSnapshot(const ImageDoc& doc) {
     if (&doc == &undo_) return undo_.HasPixels();
+    // A shared copy would be overwritten in place, and with it the document it shares.
+    if (undoShared_) undo_.image.Free();
+    undoShared_ = false;
     return CopyImageDoc(doc, undo_);
+}
+
+void DocumentTable::ShareUndoSnapshot(ImageDoc& doc) {
+    if (&doc == &undo_) return;
+    undo_.fileName = doc.fileName;
+    undo_.changeCount = doc.changeCount;
+    undo_.untitled = doc.untitled;
+    undo_.imageNumber = doc.imageNumber;
+    if (doc.HasPixels())
+        undo_.image.Alloc(doc.image, doc.image.Bounds());
+    else
+        undo_.image.Free();
+    undoShared_ = undo_.HasPixels();
+}
+
+bool DocumentTable::DetachUndo() {
+    if (!undoShared_) return true;
+    undoShared_ = false;
+    if (!undo_.HasPixels()) return true;
+    Buffer own;
+    if (!own.Alloc({undo_.image.Width(), undo_.image.Height()})) {
+        undo_.image.Free();
+        return false;
+    }
+    own.Copy(undo_.image, {0, 0}, Pixel::CopyAll);
+    undo_.image = std::move(own);
+    return true;
 }
 
 int DocumentTable::RestoreFromUndo(ImageDoc& doc) {

@@ -69,6 +69,12 @@ public:
     // The undo copy becomes a copy of doc. False when the pixels could not be copied; the undo
     // copy is then empty rather than holding an older image.
     bool TakeUndoSnapshot(const ImageDoc& doc);
+    // The undo copy shares doc's pixels instead of copying them, so that a freshly loaded
+    // picture is held once. Whatever may write the current image next calls DetachUndo first.
+    void ShareUndoSnapshot(ImageDoc& doc);
+    // Gives a shared undo copy pixels of its own. False when they cannot be allocated: the undo
+    // copy is then empty rather than one that would change with the image.
+    bool DetachUndo();
     // Puts the undo copy back into doc and clears both mark bits. 1 when the undo copy holds no
     // pixels (or they cannot be allocated): doc is unchanged. 0 when restored.
     int RestoreFromUndo(ImageDoc& doc);
@@ -104,6 +110,7 @@ private:
     StatusHost& status_;
     std::array<ImageDoc, kSlotCount> slots_;
     ImageDoc undo_;
+    bool undoShared_ = false; // undo_.image is a view of some document's pixels
     int current_ = 0;
     bool updateMode_ = false;
     QString updateTitle_;

@@ -44,7 +44,7 @@ QString SaveImageFile(ImageDoc& doc, const QString& name, const SaveOptions& opt
     GFXtra32 extra;
     extra.colourA = options.drawColour;
     extra.colourB = options.backColour;
-    doc.image.Bool(1, Pixel::ClearEdgeMark);
+    // The edge marks go in the saving's one pass over the pixels (GFXFile::Save).
     if (!WriteImageFile(doc.image, name, extra, options.backupFiles, options.scratch, messages))
         return {};
     doc.fileName = QFileInfo(name).absoluteFilePath();
@@ -89,7 +89,8 @@ int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n
     // The undo copy may fail to hold the pixels; the fields are put back by hand then.
     const ImageDoc before{Buffer(), doc.untitled, doc.changeCount, doc.fileName, doc.imageNumber};
     const bool hadPixels = doc.HasPixels();
-    if (current) docs.TakeUndoSnapshot(doc);
+    // Shared, not copied: the old pixels stay alive for a failed load without a second picture.
+    if (current) docs.ShareUndoSnapshot(doc);
 
     GFXtra32 extra;
     extra.colourA = colourA;
@@ -153,7 +154,7 @@ int LoadImageFile(DocumentTable& docs, ImageDoc& doc, const QString& name, int n
     if (!quiet) recentEntry = RecentFiles::EntryFor(doc.fileName, n);
     if (current) {
         if (docs.hooks.showCurrent) docs.hooks.showCurrent(true);
-        docs.TakeUndoSnapshot(doc);
+        docs.ShareUndoSnapshot(doc); // copied only when the first edit begins
         docs.UpdateFileLabel();
     }
     return LoadCode::Ok;

@@ -5,6 +5,42 @@
 #include <new>
 #include <utility>
 
+#include <sys/mman.h>
+
+namespace {
+
+// Freshly mapped memory costs a page fault per 4 KiB on first touch, which dominates loading a
+// large picture. Large stores therefore come 2 MiB-aligned with huge-page advice, so that a
+// fault maps 2 MiB at once where the kernel allows it.
+constexpr size_t kHugePage = size_t(2) << 20;
+constexpr size_t kHugeFrom = size_t(4) << 20;
+
+std::shared_ptr<uint32_t[]> NewStore(size_t count) {
+    const size_t bytes = count * sizeof(uint32_t);
+    if (bytes < kHugeFrom) return std::shared_ptr<uint32_t[]>(new (std::nothrow) uint32_t[count]);
+    const size_t mapped = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    // Over-map by one huge page and trim to an aligned block.
+    void* raw = mmap(nullptr, mapped + kHugePage, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) return nullptr;
+    auto* base = static_cast<char*>(raw);
+    const auto addr = reinterpret_cast<uintptr_t>(base);
+    const size_t head = (kHugePage - addr % kHugePage) % kHugePage;
+    if (head) munmap(base, head);
+    if (kHugePage - head) munmap(base + head + mapped, kHugePage - head);
+    char* block = base + head;
+    madvise(block, mapped, MADV_HUGEPAGE); // advice only: a refusal still leaves good memory
+    try {
+        return std::shared_ptr<uint32_t[]>(reinterpret_cast<uint32_t*>(block),
+                                           [mapped](uint32_t* p) { munmap(p, mapped); });
+    } catch (const std::bad_alloc&) {
+        munmap(block, mapped);
+        return nullptr;
+    }
+}
+
+} // namespace
+
 Buffer::Buffer(Buffer& parent, Rect r) {
     Alloc(parent, r);
 }
@@ -51,7 +87,7 @@ Buffer& Buffer::operator=(Buffer&& other) noexcept {
 
 bool Buffer::Alloc(Pair size) {
     if (size.x <= 0 || size.y <= 0 || int64_t(size.x) * size.y > MaxPixels) return false;
-    std::shared_ptr<uint32_t[]> store(new (std::nothrow) uint32_t[size_t(size.x) * size_t(size.y)]);
+    std::shared_ptr<uint32_t[]> store = NewStore(size_t(size.x) * size_t(size.y));
     if (!store) return false;
     store_ = std::move(store);
     pixels = store_.get();
@@ -106,8 +142,8 @@ void Buffer::Copy(const Buffer& src, Pair pos, uint32_t key) {
         if (key == Pixel::CopyAll) {
             std::memcpy(d, s, sizeof(uint32_t) * size_t(n));
         } else {
-            for (int i = 0; i < n; ++i)
-                if (s[i] != key) d[i] = s[i];
+            // A select rather than a branch, so the loop vectorises.
+            for (int i = 0; i < n; ++i) d[i] = s[i] != key ? s[i] : d[i];
         }
     }
 }

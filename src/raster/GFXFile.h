@@ -60,8 +60,9 @@ public:
     // save leaves the old file; beforeReplace runs just before the replacement.
     static void Save(const Buffer& src, const QString& name, GFXtra32* extra, Buffer* scratch,
                      const std::function<void()>& beforeReplace = {});
-    // The same, written straight from src's pixels when every top byte is clear: they are set
-    // for the write and cleared again, so src ends as it began. Otherwise as above.
+    // The same, written straight from src's pixels, which lose their edge marks (the one pass
+    // over them, with the progress). Formats whose writer would read our mark bits as alpha
+    // get the top bytes set for the write and cleared again, or a copy when some are marked.
     static void Save(Buffer& src, const QString& name, GFXtra32* extra, Buffer* scratch,
                      const std::function<void()>& beforeReplace = {});
     // Process-wide: every later Load and Save, from any caller, calls start, step(percent) with

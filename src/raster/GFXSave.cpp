@@ -19,6 +19,17 @@ bool FormatHolds(const QByteArray& qtFormat, int w, int h) {
     return true;
 }
 
+// Writers that take only red, green and blue from an RGB32 image, so our mark bits in the top
+// byte cannot reach the file (the tests hold each of them to it). Others, such as XPM, read it
+// as alpha and get the top byte set first.
+bool IgnoresTopByte(const QByteArray& qtFormat) {
+    static const QByteArray kFormats[] = {"png", "jpg",  "jpeg", "bmp", "ppm", "pgm", "pbm",
+                                          "tif", "tiff", "webp", "ico", "cur", "icns"};
+    for (const QByteArray& f : kFormats)
+        if (f == qtFormat) return true;
+    return false;
+}
+
 void Configure(QImageWriter& writer, const QByteArray& qtFormat) {
     if (qtFormat == "jpeg" || qtFormat == "jpg") writer.setQuality(90);
     // Painted pictures have hard edges that lossy WebP smears; quality 100 is lossless.
@@ -90,6 +101,16 @@ void GFXFile::Save(Buffer& src, const QString& name, GFXtra32* extra, Buffer* sc
         ProgressScope progress;
         const GFXFormat& format = CheckSavable(src, name);
         progress.Step(0);
+        if (IgnoresTopByte(format.qtFormat)) {
+            // One pass, reading: the writer's own conversion then takes the pixels as they are.
+            ClearEdgeMarks(src, [&](int percent) { progress.Step(percent); });
+            const QImage img(reinterpret_cast<const uchar*>(src.pixels), src.Width(), src.Height(),
+                             qsizetype(src.stride) * qsizetype(sizeof(uint32_t)),
+                             QImage::Format_RGB32);
+            Write(img, name, format, extra, beforeReplace);
+            return;
+        }
+        ClearEdgeMarks(src, {});
         if (MarkOpaque(src, [&](int percent) { progress.Step(percent); })) {
             // Written straight from the pixels: a copy of a large image costs more than the
             // coding itself.

@@ -122,6 +122,21 @@ void ClearTopBytes(Buffer& src) {
     }
 }
 
+void ClearEdgeMarks(Buffer& src, const RowProgress& progress) {
+    const int w = src.Width(), h = src.Height();
+    ProgressTicker ticker(progress, h);
+    const int strip = StripRows(w, h);
+    for (int y = 0; y < h; ++y) {
+        uint32_t* row = src.Row(src.top + y);
+        uint32_t any = 0;
+        for (int i = 0; i < w; ++i) any |= row[i];
+        if (any & Pixel::EdgeMark)
+            for (int i = 0; i < w; ++i) row[i] &= Pixel::ClearEdgeMark;
+        if ((y + 1) % strip == 0) ticker.Done(y + 1);
+    }
+    ticker.Done(h);
+}
+
 bool MarkOpaque(Buffer& src, const RowProgress& progress) {
     const int w = src.Width(), h = src.Height();
     ProgressTicker ticker(progress, h);

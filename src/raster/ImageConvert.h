@@ -36,6 +36,8 @@ QImage BufferToImage(const Buffer& src, const RowProgress& progress);
 bool MarkOpaque(Buffer& src, const RowProgress& progress);
 // Clears the top byte of every pixel.
 void ClearTopBytes(Buffer& src);
+// Clears the edge mark, writing only the rows that hold one.
+void ClearEdgeMarks(Buffer& src, const RowProgress& progress);
 
 // True when pixels of this format can be used as they are (no strip conversion).
 bool IsDirectFormat(QImage::Format format);

@@ -73,7 +73,11 @@ void ToolEngine::ShowBufMouseDown(Pair view, ShiftState keys) {
     buttonDown_ = true;
 
     HideFeedback();
-    if (phase_ == ToolPhase::Idle && current_->keepsUndo) TakeUndo();
+    // A press may write the image: an undo copy still sharing its pixels must not change too.
+    if (phase_ == ToolPhase::Idle && current_->keepsUndo)
+        TakeUndo();
+    else
+        state.docs.DetachUndo();
     current_->Click(*this);
 
     if (current_ != before || phase_ != ToolPhase::Idle) {

@@ -408,6 +408,26 @@ TEST_F(Prompts, UpdateModeClosePrompt) {
     EXPECT_EQ(saves, std::vector<int>{});
 }
 
+// A loaded picture's undo copy shares its pixels; nothing may reach one through the other.
+TEST_F(Documents, SharedUndoCopyNeverChangesWithTheImage) {
+    const Pair size{13, 7};
+    Load(1, "b.png", 2, size);
+    ASSERT_TRUE(table.SwitchToDocument(0));
+    Load(0, "a.png", 1, size);
+    table.ShareUndoSnapshot(table.Slot(0));
+
+    // Entering a slot of the same size copies into the undo copy, not into the shared pixels.
+    ASSERT_TRUE(table.SwitchToDocument(1));
+    EXPECT_TRUE(HasPattern(table.Slot(0), size, 1));
+    ASSERT_TRUE(table.SwitchToDocument(0));
+
+    table.ShareUndoSnapshot(table.Slot(0));
+    ASSERT_TRUE(table.DetachUndo());
+    table.Slot(0).image.Box(table.Slot(0).image.Bounds(), 0x123456); // the first edit
+    ASSERT_TRUE(table.ExchangeWithUndo(table.Slot(0)));
+    EXPECT_TRUE(HasPattern(table.Slot(0), size, 1, true)) << "Undo gives the loaded picture";
+}
+
 TEST(ImageDocRecord, ChangeCountAndCopies) {
     ImageDoc doc;
     EXPECT_TRUE(doc.untitled);

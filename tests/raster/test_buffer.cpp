@@ -40,6 +40,23 @@ TEST(Buffer, AllocGivesBoundsAndRefusesBadSizesWithoutChange) {
     EXPECT_EQ(b.Width(), 0);
 }
 
+// Large stores come from their own aligned mapping; every pixel of them must be usable and a
+// view must keep the mapping alive after its parent is gone.
+TEST(Buffer, LargeStoresAreWholeAndOutliveTheirParentInAView) {
+    for (Pair size : {Pair{1024, 1024}, Pair{1025, 1023}, Pair{4099, 2049}}) {
+        Buffer view;
+        {
+            Buffer big;
+            ASSERT_TRUE(big.Alloc(size));
+            big.Box(big.Bounds(), 0x010203);
+            big.At(size.x - 1, size.y - 1) = 0xABCDEF;
+            view.Alloc(big, {size.x - 2, size.y - 2, size.x - 1, size.y - 1});
+        }
+        EXPECT_EQ(view.At(size.x - 1, size.y - 1), 0xABCDEFu);
+        EXPECT_EQ(view.At(size.x - 2, size.y - 2), 0x010203u);
+    }
+}
+
 TEST(Buffer, ViewSharesPixelsKeepsCoordinatesAndClipsToParent) {
     Buffer parent;
     ASSERT_TRUE(parent.Alloc({33, 31}));

@@ -122,20 +122,21 @@ Kind KindOf(const QByteArray& f) {
     return Kind::SizeOnly; // a plug-in this test does not know
 }
 
-// Colours for each kind; Exact also carries mark and XOR bits that saving must drop.
+// Colours for each kind, carrying mark and XOR bits that saving must drop: most writers are
+// handed our pixels as they are and must ignore the top byte.
 uint32_t PatternPixel(Kind kind, int x, int y) {
     const uint32_t h = (uint32_t(x) * 2654435761u) ^ (uint32_t(y) * 40503u);
+    const uint32_t marks[] = {0, Pixel::Transparent, Pixel::EdgeMark, Pixel::XorFlag};
+    const uint32_t mark = marks[(x + y) & 3];
     switch (kind) {
     case Kind::Grey:
-        return (h & 0xFF) * 0x010101u;
+        return (h & 0xFF) * 0x010101u | mark;
     case Kind::Mono:
-        return (x * 3 + y) % 5 < 2 ? 0xFFFFFF : 0;
+        return ((x * 3 + y) % 5 < 2 ? 0xFFFFFF : 0) | mark;
     case Kind::Lossy:
-        return uint32_t(x * 6) << 16 | uint32_t(y * 6) << 8 | 0x80;
-    default: {
-        const uint32_t marks[] = {0, Pixel::Transparent, Pixel::EdgeMark, Pixel::XorFlag};
-        return (h & 0xFFFFFF) | marks[(x + y) & 3];
-    }
+        return uint32_t(x * 6) << 16 | uint32_t(y * 6) << 8 | 0x80 | mark;
+    default:
+        return (h & 0xFFFFFF) | mark;
     }
 }
 

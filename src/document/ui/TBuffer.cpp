@@ -3,6 +3,7 @@
 #include "document/Zoom.h"
 #include "raster/Buffer.h"
 
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
@@ -117,6 +118,19 @@ void TBuffer::FillRow(uint32_t* out, int sy, int x0, int width) const {
     }
 }
 
+// Whether an RGB32 image drawn with painter is copied as it is into a target whose top byte
+// nobody reads: an opaque RGB32 raster target, one device pixel per pixel, moved only.
+bool TBuffer::BlitsUnconverted(QPainter& painter) {
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* target = engine ? engine->paintDevice() : nullptr;
+    if (!target || target->devType() != QInternal::Image) return false;
+    const auto* image = static_cast<const QImage*>(target);
+    return image->format() == QImage::Format_RGB32 && image->devicePixelRatio() == 1.0 &&
+           painter.transform().type() <= QTransform::TxTranslate &&
+           painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+           painter.opacity() == 1.0;
+}
+
 void TBuffer::PaintRect(QPainter& painter, const QRect& rect) {
     const ZoomRatio r = UnpackZoom(zoom_);
     const Buffer& b = *buffer_;
@@ -129,6 +143,14 @@ void TBuffer::PaintRect(QPainter& painter, const QRect& rect) {
     if (area.isEmpty()) return;
 
     const int width = area.width();
+    if (r.n == r.d && BlitsUnconverted(painter)) {
+        // The target ignores the top byte that holds our marks: the pixels go straight in.
+        const QImage pixels(reinterpret_cast<const uchar*>(b.Row(b.top + area.top()) + area.left()),
+                            width, area.height(), qsizetype(b.stride) * qsizetype(sizeof(uint32_t)),
+                            QImage::Format_RGB32);
+        painter.drawImage(area.topLeft(), pixels);
+        return;
+    }
     if (r.n < r.d) {
         // Zoomed out: the source column of each device column, found once per rectangle.
         columns_.resize(size_t(width));

@@ -46,6 +46,7 @@ protected:
 private:
     void PaintNoImage(QPainter& painter);
     void PaintRect(QPainter& painter, const QRect& rect);
+    static bool BlitsUnconverted(QPainter& painter);
     bool EnsureBand(int width, int rows);
     void FillRow(uint32_t* out, int sy, int x0, int width) const;
 
