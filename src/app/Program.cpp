@@ -97,8 +97,12 @@ bool Program::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // An open menu or drop-down list keeps its keys: letters choose its items there.
+    // Keys aimed at another window (a tool window such as the drop shadow's) stay there, even
+    // where the window system leaves the main window active.
+    const auto* target = qobject_cast<QWidget*>(watched);
     if (event->type() == QEvent::KeyPress && form_ && QApplication::activeWindow() == form_.get() &&
-        !QApplication::activePopupWidget() && PreviewKey(static_cast<QKeyEvent*>(event)))
+        (!target || target->window() == form_.get()) && !QApplication::activePopupWidget() &&
+        PreviewKey(static_cast<QKeyEvent*>(event)))
         return true;
     // FormKeyUp: any key released disarms the axis lock.
     if (event->type() == QEvent::KeyRelease && tools_ &&

@@ -126,7 +126,9 @@ TEST_F(SprayTest, RadiusAndValueSurviveLeavingTheTool) {
     Use(tools.airbrush);
     EXPECT_EQ(bar.values[1], 7); // one radius for both tools
     EXPECT_EQ(bar.values[2], 10);
-    EXPECT_TRUE(bar.disabled[0]); // the spray-size tool is not part of this family
+    EXPECT_FALSE(bar.disabled[0]);
+    bar.Change(0, 0); // the size button hands over to the spray-size tool
+    EXPECT_EQ(engine.CurrentTool(), &tools.transform.spraySize);
     Use(tools.spray);
     EXPECT_EQ(bar.values[1], 7);
     EXPECT_EQ(bar.values[2], 3);
