@@ -1,7 +1,7 @@
 #include "files/ClipboardDib.h"
 #include "files/ClipboardPicture.h"
 #include "raster/RasterTestUtil.h"
-#include "support/DibSpec.h"
+#include "support/DibFields.h"
 
 #include <QImage>
 #include <QMimeData>
@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace dibspec;
+using namespace dibfields;
 
 std::span<const uint8_t> View(const QByteArray& b) {
     return {reinterpret_cast<const uint8_t*>(b.constData()), size_t(b.size())};
@@ -23,9 +23,9 @@ uint32_t Le32(const QByteArray& b, int at) {
            uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
 }
 
-DibSpec Spec(int w, int h, unsigned bpp, std::vector<uint32_t> raw, uint32_t compression = 0,
-             std::vector<uint32_t> masks = {}) {
-    DibSpec s;
+DibFields Fields(int w, int h, unsigned bpp, std::vector<uint32_t> raw, uint32_t compression = 0,
+                 std::vector<uint32_t> masks = {}) {
+    DibFields s;
     s.width = w;
     s.height = h;
     s.bpp = bpp;
@@ -85,23 +85,23 @@ TEST(ClipboardImport, ReadsWhatExportWroteInBothLayouts) {
 TEST(ClipboardImport, TopDownAndBitFieldBitmaps) {
     struct Case {
         const char* name;
-        DibSpec spec;
+        DibFields fields;
     };
     const std::vector<uint32_t> rgb = {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0x0A0B0C};
-    const DibSpec topDown = Spec(3, -2, 32, rgb);
-    const DibSpec rgb565 = Spec(3, 2, 16, {0x0000, 0xFFFF, 0xF800, 0x07E0, 0x001F, 0x1234}, 3,
-                                {0xF800, 0x07E0, 0x001F});
-    const DibSpec swapped32 = Spec(3, 2, 32, rgb, 3, {0x000000FF, 0x0000FF00, 0x00FF0000});
-    DibSpec v5 = Spec(3, -2, 32, rgb, 3, {0x3FF00000, 0x000FFC00, 0x000003FF});
+    const DibFields topDown = Fields(3, -2, 32, rgb);
+    const DibFields rgb565 = Fields(3, 2, 16, {0x0000, 0xFFFF, 0xF800, 0x07E0, 0x001F, 0x1234}, 3,
+                                    {0xF800, 0x07E0, 0x001F});
+    const DibFields swapped32 = Fields(3, 2, 32, rgb, 3, {0x000000FF, 0x0000FF00, 0x00FF0000});
+    DibFields v5 = Fields(3, -2, 32, rgb, 3, {0x3FF00000, 0x000FFC00, 0x000003FF});
     v5.headerSize = 124;
     for (const Case& c : {Case{"top-down", topDown}, Case{"565", rgb565},
                           Case{"swapped masks", swapped32}, Case{"10-bit masks", v5}}) {
-        const Bytes packed = Packed(c.spec);
+        const Bytes packed = Packed(c.fields);
         Buffer out;
         ASSERT_EQ(ImportDib(packed, out), DibImport::Ok) << c.name;
-        const DibSpec& s = c.spec;
-        const DibSpec expect =
-            s.masks.empty() ? Spec(3, 2, 32, {}, 0, {0xFF0000, 0xFF00, 0xFF}) : s;
+        const DibFields& s = c.fields;
+        const DibFields expect =
+            s.masks.empty() ? Fields(3, 2, 32, {}, 0, {0xFF0000, 0xFF00, 0xFF}) : s;
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 3; ++x)
                 EXPECT_EQ(out.At(x, y), Expected(expect, s.raw[size_t(y) * 3 + x]))
@@ -110,7 +110,7 @@ TEST(ClipboardImport, TopDownAndBitFieldBitmaps) {
 }
 
 TEST(ClipboardImport, HostileBitmapsLeaveThePictureAndCutOnesArePartial) {
-    const DibSpec good = Spec(4, 4, 24, std::vector<uint32_t>(16, 0xABCDEF));
+    const DibFields good = Fields(4, 4, 24, std::vector<uint32_t>(16, 0xABCDEF));
     const Bytes whole = Packed(good);
     auto with32 = [&](size_t at, uint32_t v) {
         Bytes b = whole;
@@ -146,7 +146,7 @@ TEST(ClipboardImport, HostileBitmapsLeaveThePictureAndCutOnesArePartial) {
          DibImport::Failed},
         {"colour count past the table",
          [&] {
-             DibSpec s = Spec(2, 1, 8, {0, 0});
+             DibFields s = Fields(2, 1, 8, {0, 0});
              s.colorsUsed = 200;
              s.palette = {0xFF0000};
              return Packed(s);

@@ -1,7 +1,7 @@
 #include "raster/Buffer.h"
 #include "raster/Dib.h"
 #include "raster/RasterError.h"
-#include "support/DibSpec.h"
+#include "support/DibFields.h"
 #include "testdata.h"
 
 #include <QDir>
@@ -19,10 +19,10 @@
 
 namespace {
 
-using namespace dibspec;
+using namespace dibfields;
 
 // Checks every pixel; returns the number of mismatches so loops can stop early.
-int CompareImage(const Buffer& b, const DibSpec& s, const std::string& label) {
+int CompareImage(const Buffer& b, const DibFields& s, const std::string& label) {
     const int h = std::abs(s.height);
     EXPECT_EQ(b.Width(), s.width) << label;
     EXPECT_EQ(b.Height(), h) << label;
@@ -51,7 +51,7 @@ void ExpectFlawed(const std::function<void()>& decode, const std::string& label)
 }
 
 // Decodes through both entry points and compares; flawed bitmaps must say so.
-void CheckBothRoutes(const DibSpec& s, const std::string& label, bool flawed = false) {
+void CheckBothRoutes(const DibFields& s, const std::string& label, bool flawed = false) {
     Buffer packed, stream;
     const auto run = [&](const std::function<void()>& decode, const std::string& what) {
         if (flawed)
@@ -73,7 +73,7 @@ std::vector<uint32_t> RandomValues(size_t n, uint32_t mask) {
     return v;
 }
 
-std::string Label(const DibSpec& s) {
+std::string Label(const DibFields& s) {
     return "bpp " + std::to_string(s.bpp) + " w " + std::to_string(s.width) + " h " +
            std::to_string(s.height) + " hdr " + std::to_string(s.headerSize);
 }
@@ -96,7 +96,7 @@ TEST(DibTest, PalettedDepthsAtRowBoundaries) {
     for (unsigned bpp : {1u, 2u, 4u, 8u})
         for (int w : Widths)
             for (int h : {3, -3}) {
-                DibSpec s;
+                DibFields s;
                 s.bpp = bpp;
                 s.width = w;
                 s.height = h;
@@ -112,7 +112,7 @@ TEST(DibTest, TrueColourDepthsAtRowBoundaries) {
     for (unsigned bpp : {16u, 24u, 32u})
         for (int w : Widths)
             for (int h : {2, -2}) {
-                DibSpec s;
+                DibFields s;
                 s.bpp = bpp;
                 s.width = w;
                 s.height = h;
@@ -145,7 +145,7 @@ TEST(DibTest, BitFieldMasks) {
         for (uint32_t header : {40u, 52u, 56u, 108u, 124u})
             for (int w : {1, 7, 33})
                 for (int h : {2, -2}) {
-                    DibSpec s;
+                    DibFields s;
                     s.headerSize = header;
                     s.compression = 3;
                     s.bpp = c.bpp;
@@ -163,7 +163,7 @@ TEST(DibTest, BitFieldMasks) {
                 }
     // Images with more pixels than channel values are decoded through lookup tables.
     for (const Case& c : cases) {
-        DibSpec s;
+        DibFields s;
         s.compression = 3;
         s.bpp = c.bpp;
         s.width = 259;
@@ -175,7 +175,7 @@ TEST(DibTest, BitFieldMasks) {
 }
 
 TEST(DibTest, ChannelScalingByHand) {
-    DibSpec s;
+    DibFields s;
     s.bpp = 16;
     s.width = 4;
     s.compression = 3;
@@ -202,7 +202,7 @@ TEST(DibTest, ChannelScalingByHand) {
 
 TEST(DibTest, ColourTableSizes) {
     // Fewer colours than the depth allows: indices past them are black, and reported.
-    DibSpec s;
+    DibFields s;
     s.bpp = 8;
     s.width = 5;
     s.colorsUsed = 3;
@@ -224,7 +224,7 @@ TEST(DibTest, ColourTableSizes) {
     CheckBothRoutes(s, "masks then table");
 
     // The stream's table may stop short of 2^bpp when the count is not given: the rest is black.
-    DibSpec t;
+    DibFields t;
     t.bpp = 4;
     t.width = 3;
     t.palette = {0x111111, 0x222222};
@@ -240,7 +240,7 @@ TEST(DibTest, ColourTableSizes) {
 }
 
 TEST(DibTest, TruncatedPixelData) {
-    DibSpec s;
+    DibFields s;
     s.bpp = 8;
     s.width = 9; // 9 bytes of pixels, 12 with padding
     s.palette = RandomValues(256, 0xFFFFFF);
@@ -284,7 +284,7 @@ TEST(DibTest, TruncatedPixelData) {
 }
 
 TEST(DibTest, LyingHeadersThrow) {
-    DibSpec base;
+    DibFields base;
     base.bpp = 8;
     base.width = 4;
     base.height = 2;
@@ -329,18 +329,18 @@ TEST(DibTest, LyingHeadersThrow) {
     invalid(patched(16, 2), "RLE4 at 8 bits");
     invalid(patched(32, 0x7FFFFFFF), "colour count 0x7FFFFFFF");
     invalid(patched(32, 200), "colour count past the data");
-    DibSpec many = base;
+    DibFields many = base;
     many.colorsUsed = 257;
     many.palette.resize(257);
     ExpectThrow<InvalidImageError>([&] { BitmapFromStream(b, Info(many), Bits(many)); },
                                    "more colours than 8 bits allow");
-    DibSpec shortTable = base;
+    DibFields shortTable = base;
     shortTable.colorsUsed = 3; // two entries written
     ExpectThrow<InvalidImageError>([&] { BitmapFromStream(b, Info(shortTable), Bits(shortTable)); },
                                    "colour count lies");
 
     // Bit fields whose masks are missing.
-    DibSpec m = base;
+    DibFields m = base;
     m.bpp = 32;
     m.compression = 3;
     m.palette.clear();
@@ -358,8 +358,8 @@ TEST(DibTest, LyingHeadersThrow) {
 
 namespace {
 
-DibSpec RleSpec(uint32_t compression, int w, int h) {
-    DibSpec s;
+DibFields RleFields(uint32_t compression, int w, int h) {
+    DibFields s;
     s.compression = compression;
     s.bpp = compression == 1 ? 8 : 4;
     s.width = w;
@@ -368,7 +368,7 @@ DibSpec RleSpec(uint32_t compression, int w, int h) {
     return s;
 }
 
-Buffer DecodeRle(const DibSpec& s, const Bytes& data, bool flawed = false) {
+Buffer DecodeRle(const DibFields& s, const Bytes& data, bool flawed = false) {
     Buffer b;
     if (flawed)
         ExpectFlawed([&] { BitmapFromStream(b, Info(s), data); }, "RLE");
@@ -388,7 +388,7 @@ void ExpectRows(const Buffer& b, const std::vector<std::vector<uint32_t>>& rows)
 } // namespace
 
 TEST(DibTest, Rle8Codes) {
-    const DibSpec s = RleSpec(1, 6, 3);
+    const DibFields s = RleFields(1, 6, 3);
     const uint32_t c0 = s.palette[0], c1 = s.palette[1], c2 = s.palette[2], c3 = s.palette[3];
     const Bytes data = {
         3, 1,             // run of three 1s
@@ -405,7 +405,7 @@ TEST(DibTest, Rle8Codes) {
                {{0, 0, 0, 0, 0, c3}, {c2, c2, 0, 0, 0, 0}, {c1, c1, c1, c2, c3, c0}});
 
     // Data ending right after the last line needs no end-of-bitmap code.
-    const DibSpec one = RleSpec(1, 2, 1);
+    const DibFields one = RleFields(1, 2, 1);
     ExpectRows(DecodeRle(one, {2, 3, 0, 0}), {{c3, c3}});
 
     // Cut inside a literal run: what came before is kept and reported as partial.
@@ -430,7 +430,7 @@ TEST(DibTest, Rle8Codes) {
 }
 
 TEST(DibTest, Rle4Codes) {
-    const DibSpec s = RleSpec(2, 5, 2);
+    const DibFields s = RleFields(2, 5, 2);
     const uint32_t c0 = s.palette[0], c1 = s.palette[1], c2 = s.palette[2], c3 = s.palette[3];
     const Bytes data = {
         5, 0x12,                      // 1 2 1 2 1
@@ -440,9 +440,9 @@ TEST(DibTest, Rle4Codes) {
     };
     ExpectRows(DecodeRle(s, data), {{c3, c0, c1, c2, c3}, {c1, c2, c1, c2, c1}});
     // Literal nibble runs of odd length: three nibbles in two bytes, no pad.
-    ExpectRows(DecodeRle(RleSpec(2, 3, 1), {0, 3, 0x21, 0x30, 0, 1}), {{c2, c1, c3}});
+    ExpectRows(DecodeRle(RleFields(2, 3, 1), {0, 3, 0x21, 0x30, 0, 1}), {{c2, c1, c3}});
 
-    DibSpec top = s;
+    DibFields top = s;
     top.height = -2;
     Buffer b;
     ExpectThrow<InvalidImageError>([&] { BitmapFromStream(b, Info(top), data); }, "top-down");

@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <vector>
 
-namespace dibspec {
+namespace dibfields {
 
 using Bytes = std::vector<uint8_t>;
 
 // What the test writer puts into a bitmap. Raw values are palette indices for up to 8 bits per
 // pixel, 0x00RRGGBB for 24 bits and the stored 16- or 32-bit value otherwise; rows top to bottom.
-struct DibSpec {
+struct DibFields {
     uint32_t headerSize = 40;
     int width = 1;
     int height = 1; // negative: top-down
@@ -41,7 +41,7 @@ inline void Append32(Bytes& b, uint32_t v) {
     Put32(b, b.size() - 4, v);
 }
 
-inline Bytes Info(const DibSpec& s) {
+inline Bytes Info(const DibFields& s) {
     Bytes b(s.headerSize == 12 ? 12 : s.headerSize, 0);
     Put32(b, 0, s.headerSize);
     if (s.headerSize == 12) {
@@ -72,7 +72,7 @@ inline Bytes Info(const DibSpec& s) {
 }
 
 // Rows padded to 4 bytes with garbage the decoder must skip; bottom-up unless top-down.
-inline Bytes Bits(const DibSpec& s) {
+inline Bytes Bits(const DibFields& s) {
     const int h = std::abs(s.height);
     const size_t stride = (size_t(s.width) * s.bpp + 31) / 32 * 4;
     Bytes b(stride * h, 0xA5);
@@ -92,7 +92,7 @@ inline Bytes Bits(const DibSpec& s) {
     return b;
 }
 
-inline Bytes Packed(const DibSpec& s) {
+inline Bytes Packed(const DibFields& s) {
     Bytes b = Info(s);
     const Bytes bits = Bits(s);
     b.insert(b.end(), bits.begin(), bits.end());
@@ -107,11 +107,11 @@ inline uint32_t RefChannel(uint32_t v, uint32_t mask) {
     return uint32_t(std::lround(double((v & mask) >> shift) * 255.0 / double(mask >> shift)));
 }
 
-inline uint32_t Expected(const DibSpec& s, uint32_t v) {
+inline uint32_t Expected(const DibFields& s, uint32_t v) {
     if (s.bpp <= 8) return v < s.palette.size() ? s.palette[v] : 0;
     if (s.bpp == 24) return v & 0xFFFFFF;
     return RefChannel(v, s.masks[0]) << 16 | RefChannel(v, s.masks[1]) << 8 |
            RefChannel(v, s.masks[2]);
 }
 
-} // namespace dibspec
+} // namespace dibfields
