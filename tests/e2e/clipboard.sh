@@ -20,23 +20,27 @@ fi
 # Focuses the window of process $1.
 focus_pid() {
     local w
-    w=$(timeout 20 xdotool search --sync --onlyvisible --pid "$1" --name 'Orvel Paint' | head -n 1)
+    w=$(timeout 20 xdotool search --all --sync --onlyvisible --pid "$1" --name 'Orvel Paint' | head -n 1)
     [ -n "$w" ] || { echo "no window of $1"; return 1; }
     sleep 1
     xdotool windowraise "$w"
+    xdotool mousemove --window "$w" 40 40
     timeout 10 xdotool windowactivate --sync "$w" 2>/dev/null || true
     timeout 10 xdotool windowfocus --sync "$w" || true
 }
 cd "$work"
+# The second copy starts only once the first holds the clipboard: with one new window at a time
+# nothing can take the keyboard away between focusing and typing.
 "$build/orvelpaint" "$work/picture.png" &
 first=$!
-"$build/orvelpaint" -s Test 64 48 out.png &
-second=$!
-trap 'kill "$first" "$second" 2>/dev/null || true' EXIT
+second=""
+trap 'kill "$first" $second 2>/dev/null || true' EXIT
 focus_pid "$first"
 xdotool key alt+f; sleep 0.5
 xdotool key t # Export to Clipboard
 sleep 1
+"$build/orvelpaint" -s Test 64 48 out.png &
+second=$!
 focus_pid "$second"
 xdotool key alt+f; sleep 0.5
 xdotool key i # Import from Clipboard
