@@ -51,7 +51,8 @@ Picture::Picture(int w, int h, uint32_t seed) : w(w), h(h), src(size_t(w) * h), 
 OvcEnv Env(Picture& p, Host* host) {
     static const std::vector<int32_t> sine = [] {
         std::vector<int32_t> t(1280);
-        for (int k = 0; k < 1280; ++k) t[k] = int32_t(512 * std::sin(2 * 3.14159265358979 * k / 1024));
+        for (int k = 0; k < 1280; ++k)
+            t[k] = int32_t(512 * std::sin(2 * 3.14159265358979 * k / 1024));
         return t;
     }();
     OvcEnv env{};
@@ -75,7 +76,7 @@ std::vector<unsigned char> Pack(const std::vector<int32_t>& values) {
     return out;
 }
 
-void Run(const Library& lib, OvcEnv env, const std::vector<unsigned char>& values) {
+void Drive(const Library& lib, OvcEnv env, const std::vector<unsigned char>& values) {
     OvcEnv start = env;
     start.left = start.top = 0;
     start.right = env.width - 1;

@@ -53,7 +53,7 @@ OvcEnv Env(Picture& p, Host* host = nullptr);
 std::vector<unsigned char> Pack(const std::vector<int32_t>& values);
 
 // 4493, 4494 with values (when not empty) and 4496 with env.
-void Run(const Library& lib, OvcEnv env, const std::vector<unsigned char>& values);
+void Drive(const Library& lib, OvcEnv env, const std::vector<unsigned char>& values);
 
 std::string BuildDir();
 std::vector<std::string> ShippedComponents(); // every *.ovc under Comps

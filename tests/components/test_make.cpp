@@ -35,15 +35,17 @@ std::vector<uint32_t> ProgramRun(const FilterSource& s, Picture& p, std::array<i
     std::array<std::string, 3> texts;
     for (int c = 0; c < 3; ++c) texts[c] = s.channels[c].toStdString();
     const ff::CompiledFilter compiled = ff::CompileAll({texts[0], texts[1], texts[2]});
+    std::vector<uint32_t> out(p.src.size());
+    // Buffers over the vectors: the filter code reads and writes through them.
     Buffer source, dest;
-    source.Alloc({p.w, p.h});
-    dest.Alloc({p.w, p.h});
-    for (int y = 0; y < p.h; ++y)
-        for (int x = 0; x < p.w; ++x) source.At(x, y) = p.Src(x, y);
+    source.pixels = p.src.data();
+    dest.pixels = out.data();
+    for (Buffer* b : {&source, &dest}) {
+        b->stride = p.w;
+        b->right = p.w - 1;
+        b->bottom = p.h - 1;
+    }
     ff::FilterRun(compiled, source, ctl).Rows(dest, 0, p.h);
-    std::vector<uint32_t> out;
-    for (int y = 0; y < p.h; ++y)
-        for (int x = 0; x < p.w; ++x) out.push_back(dest.At(x, y));
     return out;
 }
 
@@ -68,7 +70,7 @@ TEST(MakeComponent, TheMadeComponentRunsTheFilterAsTheProgramDoes) {
                 Picture p(size.first, size.second, 4);
                 std::array<int32_t, 8> ctl = filter.ctl;
                 ctl[2] = lift;
-                Run(lib, Env(p), Pack({lift}));
+                Drive(lib, Env(p), Pack({lift}));
                 EXPECT_EQ(p.dst, ProgramRun(filter, p, ctl))
                     << filter.title.toStdString() << " " << size.first << "x" << size.second;
             }
@@ -78,7 +80,8 @@ TEST(MakeComponent, TheMadeComponentRunsTheFilterAsTheProgramDoes) {
 
 TEST(MakeComponent, TwoMadeComponentsLoadedTogetherKeepTheirOwnFilters) {
     QTemporaryDir dir;
-    const QString a = dir.filePath(QStringLiteral("a.ovc")), b = dir.filePath(QStringLiteral("b.ovc"));
+    const QString a = dir.filePath(QStringLiteral("a.ovc")),
+                  b = dir.filePath(QStringLiteral("b.ovc"));
     ASSERT_TRUE(makecomp::Make(Runner(), a, Filter("0", "0", "0", "Black")));
     ASSERT_TRUE(makecomp::Make(Runner(), b, Filter("255", "255", "255", "White")));
     Library first(a.toStdString()), second(b.toStdString());
@@ -86,9 +89,9 @@ TEST(MakeComponent, TwoMadeComponentsLoadedTogetherKeepTheirOwnFilters) {
     EXPECT_EQ(Key(first.desc, "Name="), "Black");
     EXPECT_EQ(Key(second.desc, "Name="), "White");
     Picture p(7, 3);
-    Run(first, Env(p), {});
+    Drive(first, Env(p), {});
     EXPECT_EQ(p.Dst(3, 1), 0u);
-    Run(second, Env(p), {});
+    Drive(second, Env(p), {});
     EXPECT_EQ(p.Dst(3, 1), 0xFFFFFFu);
 }
 
@@ -122,7 +125,9 @@ TEST(MakeComponent, FilterTextsCannotStandInForTheProgramsKeys) {
 TEST(MakeComponent, AttachedSourceRoundTripsAndDamagedTrailersAreRefused) {
     QTemporaryDir dir;
     const FilterSource s = Filter("r+1", "g", "b", "Round");
-    const QByteArray made = makecomp::Attach(QByteArray("\x7f" "ELF runner bytes"), s);
+    const QByteArray made = makecomp::Attach(QByteArray("\x7f"
+                                                        "ELF runner bytes"),
+                                             s);
     const struct {
         const char* name;
         QByteArray bytes;
@@ -131,7 +136,10 @@ TEST(MakeComponent, AttachedSourceRoundTripsAndDamagedTrailersAreRefused) {
         {"whole", made, true},
         {"cut", made.left(made.size() - 1), false},
         {"short", made.right(10), false},
-        {"length too large", made.left(made.size() - 16) + QByteArray("\xff\xff\xff\xff\xff\xff\xff\x7f", 8) + "OVFFSRC1", false},
+        {"length too large",
+         made.left(made.size() - 16) + QByteArray("\xff\xff\xff\xff\xff\xff\xff\x7f", 8) +
+             "OVFFSRC1",
+         false},
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QString::fromLatin1(c.name));
@@ -141,7 +149,9 @@ TEST(MakeComponent, AttachedSourceRoundTripsAndDamagedTrailersAreRefused) {
         f.close();
         const std::optional<FilterSource> read = makecomp::ReadAttached(path);
         EXPECT_EQ(read.has_value(), c.reads) << c.name;
-        if (read) EXPECT_EQ(read->channels[0], QStringLiteral("r+1"));
+        if (read) {
+            EXPECT_EQ(read->channels[0], QStringLiteral("r+1"));
+        }
     }
 }
 

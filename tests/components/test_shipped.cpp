@@ -39,25 +39,36 @@ Definitions Parse(const std::string& desc) {
         size_t i = 1;
         if (std::isdigit(static_cast<unsigned char>(def[i]))) d.levels = true, ++i;
         const size_t comma = def.find(',', i + 1);
-        if (def[i] != ',' || comma == std::string::npos) {
+        if (def[i] != ',' || (comma == std::string::npos && def[0] != 'B')) {
             ++d.skipped;
             continue;
         }
-        const char* values = def.c_str() + comma + 1;
+        const char* values = comma == std::string::npos ? "" : def.c_str() + comma + 1;
         int32_t a = 0, b = 0, c = 0, n = 0;
         double f[4] = {};
         unsigned hex = 0;
         bool ok = true;
         switch (def[0]) {
-        case 'B': break;
-        case 'C': case 'G': ok = std::sscanf(values, "%d", &c) == 1; break;
-        case 'I': case 'S': ok = std::sscanf(values, "%d,%d,%d", &a, &b, &c) == 3; break;
-        case 'F': ok = std::sscanf(values, "%d,%lf,%lf,%lf,%lf", &n, &f[0], &f[1], &f[2], &f[3]) == 5; break;
+        case 'B':
+            break;
+        case 'C':
+        case 'G':
+            ok = std::sscanf(values, "%d", &c) == 1;
+            break;
+        case 'I':
+        case 'S':
+            ok = std::sscanf(values, "%d,%d,%d", &a, &b, &c) == 3;
+            break;
+        case 'F':
+            ok = std::sscanf(values, "%d,%lf,%lf,%lf,%lf", &n, &f[0], &f[1], &f[2], &f[3]) == 5;
+            break;
         case 'O':
             ok = std::sscanf(values, "%x", &hex) == 1;
             c = int32_t(hex);
             break;
-        case 'P': ok = std::sscanf(values, "%d,%d", &a, &b) == 2; break;
+        case 'P':
+            ok = std::sscanf(values, "%d,%d", &a, &b) == 2;
+            break;
         case 'L': {
             ok = std::sscanf(values, "%d,", &n) == 1 && n > 0;
             const char* p = values;
@@ -69,7 +80,8 @@ Definitions Parse(const std::string& desc) {
             ok = ok && std::sscanf(p, "%d", &c) == 1 && c >= 1 && c <= n;
             break;
         }
-        default: ok = false;
+        default:
+            ok = false;
         }
         if (!ok) {
             ++d.skipped;
@@ -109,8 +121,10 @@ TEST(ShippedComponents, DescribeThemselvesAndTogetherUseEveryParameterType) {
         const std::string help = Key(lib.desc, "Help=");
         EXPECT_TRUE(std::filesystem::exists(folder / help.substr(0, help.find(','))));
         const std::string icon = Key(lib.desc, "Icon=");
-        if (!icon.empty())
-            EXPECT_EQ(QImage(QString::fromStdString((folder / icon).string())).size(), QSize(24, 24));
+        if (!icon.empty()) {
+            EXPECT_EQ(QImage(QString::fromStdString((folder / icon).string())).size(),
+                      QSize(24, 24));
+        }
         const Definitions d = Parse(lib.desc);
         EXPECT_EQ(d.skipped, 0);
         types.insert(d.types.begin(), d.types.end());
@@ -129,10 +143,11 @@ TEST(ShippedComponents, WriteOnlyTheirRectangleAndMarkedPixels) {
         intptr_t l, t, r, b;
         bool marked;
     } cases[] = {
-        {1, 1, 0, 0, 0, 0, false},    {7, 3, 0, 0, 6, 2, false},  {7, 3, 2, 1, 4, 1, false},
-        {33, 9, 5, 2, 30, 7, false},  {33, 9, -9, -9, 99, 99, false},
-        {33, 9, 20, 5, 3, 2, false}, // empty
-        {33, 9, 0, 0, 32, 8, true},   {7, 3, 1, 0, 5, 2, true},   {1, 1, 0, 0, 0, 0, true},
+        {1, 1, 0, 0, 0, 0, false},      {7, 3, 0, 0, 6, 2, false},
+        {7, 3, 2, 1, 4, 1, false},      {33, 9, 5, 2, 30, 7, false},
+        {33, 9, -9, -9, 99, 99, false}, {33, 9, 20, 5, 3, 2, false}, // empty
+        {33, 9, 0, 0, 32, 8, true},     {7, 3, 1, 0, 5, 2, true},
+        {1, 1, 0, 0, 0, 0, true},
     };
     for (const std::string& path : ShippedComponents()) {
         Library lib(path);
@@ -147,7 +162,7 @@ TEST(ShippedComponents, WriteOnlyTheirRectangleAndMarkedPixels) {
             OvcEnv env = Env(p);
             env.left = c.l, env.top = c.t, env.right = c.r, env.bottom = c.b;
             env.markedOnly = c.marked;
-            Run(lib, env, d.initial);
+            Drive(lib, env, d.initial);
             for (int y = 0; y < c.h; ++y)
                 for (int x = 0; x < c.w; ++x) {
                     const bool inside = x >= c.l && x <= c.r && y >= c.t && y <= c.b &&
@@ -186,7 +201,7 @@ TEST(BlurComponent, MatchesAPlainBoxMeanInsideTheRectangle) {
         OvcEnv env = Env(p);
         env.left = c.w / 3;
         env.top = c.h / 3;
-        Run(lib, env, Pack({c.radius, 0}));
+        Drive(lib, env, Pack({c.radius, 0}));
         for (int y = int(env.top); y < c.h; ++y)
             for (int x = int(env.left); x < c.w; ++x)
                 ASSERT_EQ(p.Dst(x, y), BoxMean(p, x, y, c.radius))
@@ -198,13 +213,13 @@ TEST(BlurComponent, SmoothBlurOfAPartEqualsThatPartOfTheWholeAndKeepsAFlatPictur
     Library lib(Comp("Blur/boxblur.ovc"));
     Picture whole(33, 9, 3), part(33, 9, 3), flat(33, 9);
     std::fill(flat.src.begin(), flat.src.end(), 0x336699u);
-    Run(lib, Env(whole), Pack({4, 1}));
+    Drive(lib, Env(whole), Pack({4, 1}));
     OvcEnv env = Env(part);
     env.left = 10, env.top = 3, env.right = 20, env.bottom = 5;
-    Run(lib, env, Pack({4, 1}));
+    Drive(lib, env, Pack({4, 1}));
     for (int y = 3; y <= 5; ++y)
         for (int x = 10; x <= 20; ++x) ASSERT_EQ(part.Dst(x, y), whole.Dst(x, y)) << x << "," << y;
-    Run(lib, Env(flat), Pack({4, 1}));
+    Drive(lib, Env(flat), Pack({4, 1}));
     for (uint32_t v : flat.dst) ASSERT_EQ(v, 0x336699u);
 }
 
@@ -212,12 +227,12 @@ TEST(BlurComponent, ReportsProgressOnlyWhenFinalAndHonoursStop) {
     Library lib(Comp("Blur/boxblur.ovc"));
     Host host;
     Picture preview(64, 64);
-    Run(lib, Env(preview, &host), Pack({2, 0}));
+    Drive(lib, Env(preview, &host), Pack({2, 0}));
     EXPECT_TRUE(host.messages.empty());
     Picture full(64, 64);
     OvcEnv env = Env(full, &host);
     env.final = 1;
-    Run(lib, env, Pack({2, 0}));
+    Drive(lib, env, Pack({2, 0}));
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages.front().msg, uint32_t(OVC_MSG_STEPS));
     EXPECT_EQ(host.messages.back().msg, uint32_t(OVC_MSG_STEP));
@@ -227,7 +242,7 @@ TEST(BlurComponent, ReportsProgressOnlyWhenFinalAndHonoursStop) {
     host.stop = true;
     env = Env(stopped, &host);
     env.final = 1;
-    Run(lib, env, Pack({2, 0}));
+    Drive(lib, env, Pack({2, 0}));
     EXPECT_EQ(stopped.Dst(63, 63), 0xAB123456u);
 }
 
@@ -243,29 +258,42 @@ TEST(ShippedComponents, ExactResults) {
     const struct {
         const char* comp;
         std::vector<unsigned char> values;
-        uint32_t flat;                         // a flat source of this colour, or 0: the pattern
+        uint32_t flat;                            // a flat source of this colour, or 0: the pattern
         std::function<uint32_t(uint32_t)> expect; // of the source pixel; nullptr: skip the pixel
         std::function<bool(uint32_t)> skip;
     } cases[] = {
-        {"Colour/posterise.ovc", Pack({1, 4, 128, 0, 0xFFFFFF}), 0,
-         [&](uint32_t p) { return channels(p, [](int v) { return int(std::lround(v / 85.0)) * 85; }); }, {}},
-        {"Colour/posterise.ovc", Pack({1, 2, 128, 0, 0xFFFFFF}), 0,
-         [&](uint32_t p) { return channels(p, [](int v) { return v >= 128 ? 255 : 0; }); }, {}},
+        {"Colour/posterise.ovc",
+         Pack({1, 4, 128, 0, 0xFFFFFF}),
+         0,
+         [&](uint32_t p) {
+             return channels(p, [](int v) { return int(std::lround(v / 85.0)) * 85; });
+         },
+         {}},
+        {"Colour/posterise.ovc",
+         Pack({1, 2, 128, 0, 0xFFFFFF}),
+         0,
+         [&](uint32_t p) { return channels(p, [](int v) { return v >= 128 ? 255 : 0; }); },
+         {}},
         {"Colour/posterise.ovc", Pack({2, 4, 100, 0x102030, 0xF0E0D0}), 0,
          [&](uint32_t p) { return brightness(p) >= 99.5 ? 0xF0E0D0u : 0x102030u; },
          [&](uint32_t p) { return std::fabs(brightness(p) - 99.5) < 0.01; }},
         {"Sharpen/sharpen.ovc", {}, 0x4080C0, [](uint32_t) { return 0x4080C0u; }, {}},
         {"Artistic/emboss.ovc", {}, 0x4080C0, [](uint32_t) { return 0x808080u; }, {}},
         {"Colour/huesat.ovc", Pack({0, 0, 0, 0}), 0, [](uint32_t p) { return p; }, {}},
-        {"Colour/huesat.ovc", Pack({0, -100, 0, 0}), 0x00FF0000,
-         [](uint32_t) { return 0x808080u; }, {}},
-        {"Colour/huesat.ovc", Pack({120, 0, 0, 0}), 0x00FF0000,
-         [](uint32_t) { return 0x00FF00u; }, {}},
+        {"Colour/huesat.ovc",
+         Pack({0, -100, 0, 0}),
+         0x00FF0000,
+         [](uint32_t) { return 0x808080u; },
+         {}},
+        {"Colour/huesat.ovc",
+         Pack({120, 0, 0, 0}),
+         0x00FF0000,
+         [](uint32_t) { return 0x00FF00u; },
+         {}},
         {"Noise/addnoise.ovc", Pack({0, 0, 1, 5}), 0, [](uint32_t p) { return p; }, {}},
         {"Brushes/dodge.ovc", Pack({1, 100}), 0, [](uint32_t) { return 0xFFFFFFu; }, {}},
         {"Brushes/dodge.ovc", Pack({2, 100}), 0, [](uint32_t) { return 0u; }, {}},
-        {"Brushes/dodge.ovc", Pack({1, 50}), 0x000080FF,
-         [](uint32_t) { return 0x80C0FFu; }, {}},
+        {"Brushes/dodge.ovc", Pack({1, 50}), 0x000080FF, [](uint32_t) { return 0x80C0FFu; }, {}},
     };
     for (const auto& c : cases) {
         Library lib(Comp(c.comp));
@@ -273,7 +301,7 @@ TEST(ShippedComponents, ExactResults) {
         for (const auto& size : {std::pair{1, 1}, std::pair{7, 3}, std::pair{33, 9}}) {
             Picture p(size.first, size.second, 11);
             if (c.flat) std::fill(p.src.begin(), p.src.end(), c.flat);
-            Run(lib, Env(p), c.values.empty() ? Parse(lib.desc).initial : c.values);
+            Drive(lib, Env(p), c.values.empty() ? Parse(lib.desc).initial : c.values);
             for (size_t i = 0; i < p.src.size(); ++i) {
                 if (c.skip && c.skip(p.src[i])) continue;
                 ASSERT_EQ(p.dst[i], c.expect(p.src[i])) << c.comp << " pixel " << i;
@@ -288,7 +316,7 @@ TEST(MosaicComponent, SquaresAreTheMeansOfTheirPixels) {
         Picture p(33, 9, 5);
         OvcEnv env = Env(p);
         env.left = 3; // squares start at the picture's corner, not the rectangle's
-        Run(lib, env, Pack({size}));
+        Drive(lib, env, Pack({size}));
         for (int y = 0; y < 9; ++y)
             for (int x = 3; x < 33; ++x) {
                 const int bx = x / size * size, by = y / size * size;
@@ -313,9 +341,9 @@ TEST(BlendComponent, LaysTheChosenPictureOverAndCopiesWhenTheSlotIsEmpty) {
     images[3] = {other.data(), 4, 2};
     OvcEnv env = Env(p);
     env.images = images;
-    Run(lib, env, Pack({4, 100, 1}));
+    Drive(lib, env, Pack({4, 100, 1}));
     for (uint32_t v : p.dst) ASSERT_EQ(v, 0x00FF00u);
-    Run(lib, env, Pack({5, 100, 1})); // empty slot
+    Drive(lib, env, Pack({5, 100, 1})); // empty slot
     EXPECT_EQ(p.dst, p.src);
 }
 
