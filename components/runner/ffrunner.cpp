@@ -12,12 +12,13 @@
 #include <dlfcn.h>
 
 #include <memory>
+#include <mutex>
 #include <new>
 
 namespace {
 
 struct Runner {
-    bool loaded = false;
+    std::once_flag loaded;
     std::string descriptor; // empty: nothing attached, not a component
     ff::CompiledFilter compiled;
     std::array<int32_t, 8> ctl{};
@@ -31,21 +32,24 @@ Runner& State() {
 
 void Here() {}
 
-Runner& Loaded() {
-    Runner& r = State();
-    if (r.loaded) return r;
-    r.loaded = true;
+void Load(Runner& r) {
     Dl_info info{};
-    if (!dladdr(reinterpret_cast<void*>(&Here), &info) || !info.dli_fname) return r;
+    if (!dladdr(reinterpret_cast<void*>(&Here), &info) || !info.dli_fname) return;
     const std::optional<FilterSource> source =
         makecomp::ReadAttached(QString::fromLocal8Bit(info.dli_fname));
-    if (!source) return r;
+    if (!source) return;
     std::array<std::string, 3> texts;
     for (int c = 0; c < 3; ++c) texts[c] = source->channels[c].toUtf8().toStdString();
     r.compiled = ff::CompileAll({texts[0], texts[1], texts[2]});
     r.ctl = source->ctl;
     r.sliders = makecomp::SliderControls(*source);
     r.descriptor = makecomp::Descriptor(*source);
+}
+
+// The browser's worker may be the first to ask, while the window asks too.
+Runner& Loaded() {
+    Runner& r = State();
+    std::call_once(r.loaded, [&r] { Load(r); });
     return r;
 }
 
