@@ -19,33 +19,53 @@ BoxPlane box_grow(const OvcEnv *env, intptr_t l, intptr_t t, intptr_t r, intptr_
     return p;
 }
 
-/* Horizontal sums of one picture row y for the columns of out, three ints a pixel. */
+/* Horizontal sums of one picture row y for the columns of out, three ints a pixel. The window
+ * grows and shrinks only near the picture's sides; between them it slides by one. */
 static void row_sums(const BoxPlane *in, const BoxPlane *out, intptr_t width, intptr_t radius,
                      intptr_t y, int32_t *sums)
 {
     const uint32_t *row = in->pixels + (y - in->y0) * in->stride;
-    const intptr_t x0 = in->x0;
-    intptr_t x = out->x0, lo = x - radius < 0 ? 0 : x - radius, hi = lo - 1;
+    const intptr_t off = in->x0;
+    const intptr_t x0 = out->x0, x1 = out->x0 + out->w;
+    intptr_t lo = x0 - radius < 0 ? 0 : x0 - radius;
+    const intptr_t hi0 = x0 + radius >= width ? width - 1 : x0 + radius;
     int32_t r = 0, g = 0, b = 0;
-    for (; x < out->x0 + out->w; ++x, sums += 3) {
-        intptr_t nlo = x - radius < 0 ? 0 : x - radius;
-        intptr_t nhi = x + radius >= width ? width - 1 : x + radius;
-        for (; hi < nhi; ++hi) {
-            uint32_t p = row[hi + 1 - x0];
-            r += (p >> 16) & 255;
-            g += (p >> 8) & 255;
-            b += p & 255;
-        }
-        for (; lo < nlo; ++lo) {
-            uint32_t p = row[lo - x0];
-            r -= (p >> 16) & 255;
-            g -= (p >> 8) & 255;
-            b -= p & 255;
+    for (intptr_t i = lo; i <= hi0; ++i) {
+        const uint32_t p = row[i - off];
+        r += (p >> 16) & 255;
+        g += (p >> 8) & 255;
+        b += p & 255;
+    }
+    intptr_t hi = hi0;
+    for (intptr_t x = x0; x < x1; ++x, sums += 3) {
+        if (x > x0) {
+            if (x + radius < width) {
+                const uint32_t p = row[++hi - off];
+                r += (p >> 16) & 255;
+                g += (p >> 8) & 255;
+                b += p & 255;
+            }
+            if (x - radius - 1 >= 0) {
+                const uint32_t p = row[lo++ - off];
+                r -= (p >> 16) & 255;
+                g -= (p >> 8) & 255;
+                b -= p & 255;
+            }
         }
         sums[0] = r;
         sums[1] = g;
         sums[2] = b;
     }
+}
+
+/* Rounded division by n through a multiplication: exact while sum <= 255 n and n < 2^18. */
+static uint64_t reciprocal(int32_t n)
+{
+    return (((uint64_t)1 << 50) + (uint64_t)n - 1) / (uint64_t)n;
+}
+static uint32_t divide(int32_t sum, int32_t n, uint64_t m)
+{
+    return (uint32_t)(((uint64_t)(sum + n / 2) * m) >> 50);
 }
 
 int box_pass(const OvcEnv *env, const BoxPlane *in, const BoxPlane *out, intptr_t radius,
@@ -55,7 +75,9 @@ int box_pass(const OvcEnv *env, const BoxPlane *in, const BoxPlane *out, intptr_
     int32_t *sums = malloc(sizeof(int32_t) * 3 * (size_t)(w * ring));
     int32_t *vsum = calloc((size_t)(3 * w), sizeof(int32_t));
     int32_t *cols = malloc(sizeof(int32_t) * (size_t)w);
-    int ok = sums && vsum && cols;
+    uint64_t *recip = malloc(sizeof(uint64_t) * (size_t)w);
+    int32_t recipRows = 0;
+    int ok = sums && vsum && cols && recip;
     if (ok) {
         /* The window's width (in-picture columns) of every output column. */
         for (intptr_t i = 0; i < w; ++i) {
@@ -78,14 +100,17 @@ int box_pass(const OvcEnv *env, const BoxPlane *in, const BoxPlane *out, intptr_
                 for (intptr_t i = 0; i < 3 * w; ++i) vsum[i] -= s[i];
             }
             const int32_t rows = (int32_t)(hi - lo + 1);
+            if (rows != recipRows) { /* changes only near the top and bottom */
+                recipRows = rows;
+                for (intptr_t i = 0; i < w; ++i) recip[i] = reciprocal(rows * cols[i]);
+            }
             uint32_t *dst = out->pixels + (y - out->y0) * out->stride;
             const uint32_t *m = mask ? mask + y * env->width + out->x0 : NULL;
             for (intptr_t i = 0; i < w; ++i) {
                 if (m && !(m[i] & OVC_MARK)) continue;
                 const int32_t n = rows * cols[i];
-                dst[i] = (uint32_t)((vsum[3 * i] + n / 2) / n) << 16 |
-                         (uint32_t)((vsum[3 * i + 1] + n / 2) / n) << 8 |
-                         (uint32_t)((vsum[3 * i + 2] + n / 2) / n);
+                dst[i] = divide(vsum[3 * i], n, recip[i]) << 16 |
+                         divide(vsum[3 * i + 1], n, recip[i]) << 8 | divide(vsum[3 * i + 2], n, recip[i]);
             }
             if (progress && (y & 15) == 0 && ovc_progress(env, y - out->y0, out->h)) {
                 ok = 0;
@@ -96,6 +121,7 @@ int box_pass(const OvcEnv *env, const BoxPlane *in, const BoxPlane *out, intptr_
     free(sums);
     free(vsum);
     free(cols);
+    free(recip);
     return ok;
 }
 
