@@ -39,6 +39,7 @@ OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
         angle = ovc_int(data, 0);
         depth = ovc_int(data, 4);
         base = (uint32_t)ovc_int(data, 8) & 0xFFFFFFu;
+        depth = depth < 0 ? 0 : (depth > 100 ? 100 : depth);
     } else if (command == OVC_PROCESS && data) {
         const OvcEnv *env = data;
         intptr_t l, t, r, b;

@@ -69,7 +69,7 @@ static uint32_t divide(int32_t sum, int32_t n, uint64_t m)
 }
 
 int box_pass(const OvcEnv *env, const BoxPlane *in, const BoxPlane *out, intptr_t radius,
-             const uint32_t *mask, int progress)
+             const uint32_t *mask, const BoxProgress *progress)
 {
     const intptr_t w = out->w, ring = 2 * radius + 2;
     int32_t *sums = malloc(sizeof(int32_t) * 3 * (size_t)(w * ring));
@@ -112,7 +112,8 @@ int box_pass(const OvcEnv *env, const BoxPlane *in, const BoxPlane *out, intptr_
                 dst[i] = divide(vsum[3 * i], n, recip[i]) << 16 |
                          divide(vsum[3 * i + 1], n, recip[i]) << 8 | divide(vsum[3 * i + 2], n, recip[i]);
             }
-            if (progress && (y & 15) == 0 && ovc_progress(env, y - out->y0, out->h)) {
+            if (progress && (y & 15) == 0 &&
+                ovc_progress(env, progress->pass * out->h + y - out->y0, progress->passes * out->h)) {
                 ok = 0;
                 break;
             }
@@ -135,8 +136,9 @@ int box_blur(const OvcEnv *env, const BoxPlane *out, intptr_t radius, int passes
     if (passes < 1) passes = 1;
     if (radius < 0) radius = 0;
     for (int p = 1; p <= passes && ok; ++p) {
+        const BoxProgress step = {p - 1, passes};
         if (p == passes) {
-            ok = box_pass(env, &in, out, radius, mask, progress);
+            ok = box_pass(env, &in, out, radius, mask, progress ? &step : NULL);
             break;
         }
         /* Earlier passes cover the rectangle grown by what the later passes still read. */
@@ -144,7 +146,7 @@ int box_blur(const OvcEnv *env, const BoxPlane *out, intptr_t radius, int passes
         free(next->pixels);
         *next = box_grow(env, l, t, r, b, radius * (passes - p));
         next->pixels = malloc(sizeof(uint32_t) * (size_t)(next->w * next->h));
-        ok = next->pixels && box_pass(env, &in, next, radius, NULL, 0);
+        ok = next->pixels && box_pass(env, &in, next, radius, NULL, progress ? &step : NULL);
         in = *next;
     }
     free(tmp[0].pixels);

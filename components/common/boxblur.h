@@ -13,8 +13,11 @@ typedef struct BoxPlane { /* pixels of the picture rectangle [x0, x0 + w) x [y0,
  * rounded mean of the pixels of in that lie within the radius and inside the picture. in must
  * hold every such pixel. With mask, only pixels whose mask entry carries OVC_MARK are written
  * (mask indexed like the picture). Returns 0 when the user stopped it or memory ran out. */
+typedef struct BoxProgress { /* with final runs: this pass among passes, progress and Stop */
+    int pass, passes;
+} BoxProgress;
 int box_pass(const OvcEnv *env, const BoxPlane *in, const BoxPlane *out, intptr_t radius,
-             const uint32_t *mask, int progress);
+             const uint32_t *mask, const BoxProgress *progress);
 
 /* The rectangle r grown by margin on every side, clipped to the picture. */
 BoxPlane box_grow(const OvcEnv *env, intptr_t l, intptr_t t, intptr_t r, intptr_t b,
