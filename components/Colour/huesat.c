@@ -11,7 +11,7 @@ OVC_EXPORT const char *OVCDESC = "Ver=1.5\r"
                                  "Par1=S,Hue,-180,180,0\r"
                                  "Par2=S,Saturation,-100,100,0\r"
                                  "Par3=S,Lightness,-100,100,0\r"
-                                 "Par4=C1,Colourise,0\r";
+                                 "Par4=C2,Colourise,0\r";
 
 static int32_t hue = 0, saturation = 0, lightness = 0, colourise = 0;
 

@@ -12,7 +12,7 @@ OVC_EXPORT const char *OVCDESC = "Ver=1.5\r"
                                  "Opt=WP\r"
                                  "Par1=F,Amount,2,0.1,0,5,1\r"
                                  "Par2=I,Radius,1,50,1\r"
-                                 "Par3=S1,Threshold,0,255,0\r";
+                                 "Par3=S2,Threshold,0,255,0\r";
 
 static double amount = 1.0;
 static int32_t radius = 1, threshold = 0;
