@@ -11,7 +11,7 @@ OVC_EXPORT const char *OVCDESC = "Ver=1.5\r"
                                  "Par1=I,Amount,0,255,32\r"
                                  "Par2=C,Monochrome,0\r"
                                  "Par3=L,Distribution,2,Uniform,Gaussian,1\r"
-                                 "Par4=I3,Seed,0,65535,1\r";
+                                 "Par4=I2,Seed,0,65535,1\r";
 
 static int32_t amount = 32, mono = 0, gaussian = 0, seed = 1;
 
