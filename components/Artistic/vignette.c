@@ -4,7 +4,7 @@
 
 #include <math.h>
 
-OVC_EXPORT const char *OVCDESC = "Ver=1.5\r"
+OVC_EXPORT const char* OVCDESC = "Ver=1.5\r"
                                  "Name=Vignette\r"
                                  "Copyright=Orvel Paint components\r"
                                  "Contact=Orvel Paint help: Components\r"
@@ -19,10 +19,9 @@ static int32_t centre = 0x7FFF7FFF, radius = 75, strength = 80;
 static uint32_t colour = 0;
 static OvcEnv program; /* only host and call are kept, to answer clicks */
 
-OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
-{
+OVC_EXPORT void OVCPROCESS(void* data, uint32_t command) {
     if (command == OVC_START && data) {
-        const OvcEnv *env = data;
+        const OvcEnv* env = data;
         program.host = env->host;
         program.call = env->call;
         /* Start from the middle of the picture rather than its corner. */
@@ -34,17 +33,18 @@ OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
         colour = (uint32_t)ovc_int(data, 12) & 0xFFFFFFu;
         radius = radius < 1 ? 1 : radius;
     } else if (command == OVC_CLICK && data) {
-        const OvcClick *click = data;
+        const OvcClick* click = data;
         const intptr_t x = click->x < 0 ? 0 : (click->x > 65535 ? 65535 : click->x);
         const intptr_t y = click->y < 0 ? 0 : (click->y > 65535 ? 65535 : click->y);
         ovc_send(&program, OVC_MSG_SET, OVC_W(1, OVC_SET_VALUE), (intptr_t)(x << 16 | y));
     } else if (command == OVC_PROCESS && data) {
-        const OvcEnv *env = data;
+        const OvcEnv* env = data;
         intptr_t l, t, r, b, cx, cy;
         if (!ovc_clip(env, &l, &t, &r, &b)) return;
         ovc_point(centre, env->width, env->height, &cx, &cy);
-        const double reach = radius / 100.0 * 0.5 *
-                             sqrt((double)env->width * env->width + (double)env->height * env->height);
+        const double reach =
+            radius / 100.0 * 0.5 *
+            sqrt((double)env->width * env->width + (double)env->height * env->height);
         const double s = (strength < 0 ? 0 : (strength > 100 ? 100 : strength)) / 100.0;
         const int cr = (colour >> 16) & 255, cg = (colour >> 8) & 255, cb = colour & 255;
         for (intptr_t y = t; y <= b; ++y)

@@ -2,7 +2,7 @@
  * lighter or darker; Colourise gives the whole picture one hue instead. */
 #include "../ovcutil.h"
 
-OVC_EXPORT const char *OVCDESC = "Ver=1.5\r"
+OVC_EXPORT const char* OVCDESC = "Ver=1.5\r"
                                  "Name=Hue and Saturation\r"
                                  "Copyright=Orvel Paint components\r"
                                  "Contact=Orvel Paint help: Components\r"
@@ -15,8 +15,7 @@ OVC_EXPORT const char *OVCDESC = "Ver=1.5\r"
 
 static int32_t hue = 0, saturation = 0, lightness = 0, colourise = 0;
 
-static double channel(double p, double q, double h)
-{
+static double channel(double p, double q, double h) {
     h = h < 0 ? h + 1 : (h > 1 ? h - 1 : h);
     if (h < 1.0 / 6) return p + (q - p) * 6 * h;
     if (h < 0.5) return q;
@@ -24,9 +23,9 @@ static double channel(double p, double q, double h)
     return p;
 }
 
-static uint32_t adjust(uint32_t px)
-{
-    const double r = ((px >> 16) & 255) / 255.0, g = ((px >> 8) & 255) / 255.0, b = (px & 255) / 255.0;
+static uint32_t adjust(uint32_t px) {
+    const double r = ((px >> 16) & 255) / 255.0, g = ((px >> 8) & 255) / 255.0,
+                 b = (px & 255) / 255.0;
     const double mx = r > g ? (r > b ? r : b) : (g > b ? g : b);
     const double mn = r < g ? (r < b ? r : b) : (g < b ? g : b);
     double h = 0, s = 0, l = (mx + mn) / 2;
@@ -48,12 +47,12 @@ static uint32_t adjust(uint32_t px)
     }
     l = lightness >= 0 ? l + (1 - l) * lightness / 100.0 : l * (1 + lightness / 100.0);
     const double q = l < 0.5 ? l * (1 + s) : l + s - l * s, p = 2 * l - q;
-    return ovc_rgb((int)(channel(p, q, h + 1.0 / 3) * 255 + 0.5), (int)(channel(p, q, h) * 255 + 0.5),
+    return ovc_rgb((int)(channel(p, q, h + 1.0 / 3) * 255 + 0.5),
+                   (int)(channel(p, q, h) * 255 + 0.5),
                    (int)(channel(p, q, h - 1.0 / 3) * 255 + 0.5));
 }
 
-OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
-{
+OVC_EXPORT void OVCPROCESS(void* data, uint32_t command) {
     if (command == OVC_PARAMS && data) {
         hue = ovc_int(data, 0);
         saturation = ovc_int(data, 4);
@@ -63,7 +62,7 @@ OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
         saturation = saturation < -100 ? -100 : (saturation > 100 ? 100 : saturation);
         lightness = lightness < -100 ? -100 : (lightness > 100 ? 100 : lightness);
     } else if (command == OVC_PROCESS && data) {
-        const OvcEnv *env = data;
+        const OvcEnv* env = data;
         intptr_t l, t, r, b;
         if (!ovc_clip(env, &l, &t, &r, &b)) return;
         ovc_progress_start(env);

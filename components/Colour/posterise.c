@@ -2,7 +2,7 @@
  * "Auto threshold" sets the split at the picture's mean brightness. */
 #include "../ovcutil.h"
 
-OVC_EXPORT const char *OVCDESC = "Ver=1.5\r"
+OVC_EXPORT const char* OVCDESC = "Ver=1.5\r"
                                  "Name=Posterise\r"
                                  "Copyright=Orvel Paint components\r"
                                  "Contact=Orvel Paint help: Components\r"
@@ -20,21 +20,18 @@ static uint32_t dark = 0, light = 0xFFFFFF;
 static OvcEnv program; /* host and call, for the button */
 static int32_t mean = 128;
 
-static int brightness(uint32_t p)
-{
+static int brightness(uint32_t p) {
     return (int)((((p >> 16) & 255) * 299 + ((p >> 8) & 255) * 587 + (p & 255) * 114 + 500) / 1000);
 }
 
-static int level(int v)
-{
+static int level(int v) {
     const int n = levels - 1, q = (v * n + 127) / 255;
     return (q * 255 + n / 2) / n;
 }
 
-OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
-{
+OVC_EXPORT void OVCPROCESS(void* data, uint32_t command) {
     if (command == OVC_START && data) {
-        const OvcEnv *env = data;
+        const OvcEnv* env = data;
         program.host = env->host;
         program.call = env->call;
         uint64_t sum = 0;
@@ -56,7 +53,7 @@ OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
         ovc_send(&program, OVC_MSG_NOTIFY_ON, 0, 0);
         ovc_send(&program, OVC_MSG_SET, OVC_W(3, OVC_SET_VALUE), mean);
     } else if (command == OVC_PROCESS && data) {
-        const OvcEnv *env = data;
+        const OvcEnv* env = data;
         intptr_t l, t, r, b;
         if (!ovc_clip(env, &l, &t, &r, &b)) return;
         for (intptr_t y = t; y <= b; ++y)
@@ -67,8 +64,8 @@ OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
                 if (mode == 2)
                     env->dst[i] = brightness(p) >= threshold ? light : dark;
                 else
-                    env->dst[i] = ovc_rgb(level((p >> 16) & 255), level((p >> 8) & 255),
-                                          level(p & 255));
+                    env->dst[i] =
+                        ovc_rgb(level((p >> 16) & 255), level((p >> 8) & 255), level(p & 255));
             }
     }
 }

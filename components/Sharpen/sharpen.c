@@ -4,7 +4,7 @@
 
 #include <stdlib.h>
 
-OVC_EXPORT const char *OVCDESC = "Ver=1.5\r"
+OVC_EXPORT const char* OVCDESC = "Ver=1.5\r"
                                  "Name=Sharpen\r"
                                  "Copyright=Orvel Paint components\r"
                                  "Contact=Orvel Paint help: Components\r"
@@ -17,16 +17,14 @@ OVC_EXPORT const char *OVCDESC = "Ver=1.5\r"
 static double amount = 1.0;
 static int32_t radius = 1, threshold = 0;
 
-static int sharpen(int s, int blurred)
-{
+static int sharpen(int s, int blurred) {
     int d = s - blurred;
     if ((d < 0 ? -d : d) < threshold) return s;
     double v = s + amount * d;
     return ovc_clamp255((int)(v < 0 ? v - 0.5 : v + 0.5));
 }
 
-OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
-{
+OVC_EXPORT void OVCPROCESS(void* data, uint32_t command) {
     if (command == OVC_PARAMS && data) {
         amount = ovc_double(data, 0);
         radius = ovc_int(data, 8);
@@ -34,7 +32,7 @@ OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
         if (!(amount >= 0 && amount <= 100)) amount = amount > 100 ? 100 : 0;
         radius = radius < 1 ? 1 : (radius > 50 ? 50 : radius);
     } else if (command == OVC_PROCESS && data) {
-        const OvcEnv *env = data;
+        const OvcEnv* env = data;
         intptr_t l, t, r, b;
         if (!ovc_clip(env, &l, &t, &r, &b)) return;
         BoxPlane blur = {NULL, l, t, r - l + 1, b - t + 1, r - l + 1};
@@ -47,9 +45,9 @@ OVC_EXPORT void OVCPROCESS(void *data, uint32_t command)
                     const intptr_t i = y * env->width + x;
                     if (!ovc_writes(env, i)) continue;
                     const uint32_t s = env->src[i], m = blur.pixels[(y - t) * blur.w + x - l];
-                    env->dst[i] = ovc_rgb(sharpen((s >> 16) & 255, (m >> 16) & 255),
-                                          sharpen((s >> 8) & 255, (m >> 8) & 255),
-                                          sharpen(s & 255, m & 255));
+                    env->dst[i] =
+                        ovc_rgb(sharpen((s >> 16) & 255, (m >> 16) & 255),
+                                sharpen((s >> 8) & 255, (m >> 8) & 255), sharpen(s & 255, m & 255));
                 }
         }
         free(blur.pixels);

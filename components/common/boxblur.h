@@ -5,7 +5,7 @@
 #include "../ovcutil.h"
 
 typedef struct BoxPlane { /* pixels of the picture rectangle [x0, x0 + w) x [y0, y0 + h) */
-    uint32_t *pixels;
+    uint32_t* pixels;
     intptr_t x0, y0, w, h, stride;
 } BoxPlane;
 
@@ -16,16 +16,16 @@ typedef struct BoxPlane { /* pixels of the picture rectangle [x0, x0 + w) x [y0,
 typedef struct BoxProgress { /* with final runs: this pass among passes, progress and Stop */
     int pass, passes;
 } BoxProgress;
-int box_pass(const OvcEnv *env, const BoxPlane *in, const BoxPlane *out, intptr_t radius,
-             const uint32_t *mask, const BoxProgress *progress);
+int box_pass(const OvcEnv* env, const BoxPlane* in, const BoxPlane* out, intptr_t radius,
+             const uint32_t* mask, const BoxProgress* progress);
 
 /* The rectangle r grown by margin on every side, clipped to the picture. */
-BoxPlane box_grow(const OvcEnv *env, intptr_t l, intptr_t t, intptr_t r, intptr_t b,
+BoxPlane box_grow(const OvcEnv* env, intptr_t l, intptr_t t, intptr_t r, intptr_t b,
                   intptr_t margin);
 
 /* Blurs the rectangle into out (a plane of exactly that rectangle) with passes passes of the
  * radius. Returns 0 when stopped or out of memory. */
-int box_blur(const OvcEnv *env, const BoxPlane *out, intptr_t radius, int passes,
-             const uint32_t *mask, int progress);
+int box_blur(const OvcEnv* env, const BoxPlane* out, intptr_t radius, int passes,
+             const uint32_t* mask, int progress);
 
 #endif
