@@ -1,5 +1,6 @@
 #include "filters/Convolution.h"
 #include "filters/FFRun.h"
+#include "filters/MakeComponent.h"
 #include "filters/ui/CFilterForm.h"
 #include "filters/ui/FFactForm.h"
 #include "lang/Language.h"
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -124,6 +126,34 @@ TEST(FFactForm, EnterInAMemoIsANewLineAndEscapeStopsARun) {
     EXPECT_FALSE(form.Committed());
     EXPECT_EQ(b.image.At(0, 0) >> 16, 255 - (b.undo.At(0, 0) >> 16));
     EXPECT_EQ(b.image.At(0, 199), b.undo.At(0, 199));
+}
+
+TEST(FFactForm, MakeWritesTheFilterAsAComponentOrSaysItCannot) {
+    Bench b;
+    QTemporaryDir dir;
+    QString chosen, start;
+    QStringList messages;
+    b.host.saveName = [&](const QString&, const QString&, const QString& folder, const QString&) {
+        start = folder;
+        return chosen;
+    };
+    b.host.message = [&](const QString& key) { messages << key; };
+    FilterFactoryState state;
+    TFFactForm form(b.language, state, b.host);
+    form.findChild<QLineEdit*>(QStringLiteral("Title"))->setText(QStringLiteral("Made"));
+    auto* make = form.findChild<QPushButton*>(QStringLiteral("MakeBtn"));
+    ASSERT_NE(make, nullptr);
+    ASSERT_TRUE(make->isEnabled());
+    chosen = dir.filePath(QStringLiteral("made.ovc"));
+    make->click();
+    EXPECT_EQ(start, QCoreApplication::applicationDirPath() + QStringLiteral("/Comps"));
+    const std::optional<FilterSource> attached = makecomp::ReadAttached(chosen);
+    ASSERT_TRUE(attached.has_value());
+    EXPECT_EQ(attached->title, QStringLiteral("Made"));
+    EXPECT_TRUE(messages.isEmpty());
+    chosen = dir.filePath(QStringLiteral("no/such/folder/made.ovc"));
+    make->click();
+    EXPECT_EQ(messages, QStringList{QStringLiteral("CantSaveComp")});
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 #include "filters/ui/FFactForm.h"
 
 #include "filters/FFRun.h"
+#include "filters/MakeComponent.h"
 #include "lang/Language.h"
 #include "lang/WindowTranslator.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImage>
@@ -149,7 +151,6 @@ void TFFactForm::BuildControls() {
     loadBtn_ = Button("LoadBtn", tr("&Load..."), this);
     saveBtn_ = Button("SaveBtn", tr("&Save..."), this);
     makeBtn_ = Button("MakeBtn", tr("&Make..."), this);
-    makeBtn_->setEnabled(false); // making a component arrives with the plug-in interface
     right->addWidget(frame);
     right->addWidget(instPreview_);
     for (QPushButton* b : {okBtn_, previewBtn_, cancelBtn_, loadBtn_, saveBtn_, makeBtn_})
@@ -160,11 +161,14 @@ void TFFactForm::BuildControls() {
                                    tr("Filter Factory Source (*.AFS)|*.afs"), this);
     saveDlg_ = new FileDialogTexts("FFSaveDlg", tr("Save Filter Factory"),
                                    tr("Filter Factory Source (*.AFS)|*.afs"), this);
+    ovcSaveDlg_ =
+        new FileDialogTexts("OVCSaveDlg", tr("Save OVC"), tr("OVC File (*.OVC)|*.ovc"), this);
     connect(okBtn_, &QPushButton::clicked, this, &TFFactForm::OkBtnClick);
     connect(previewBtn_, &QPushButton::clicked, this, &TFFactForm::PreviewBtnClick);
     connect(cancelBtn_, &QPushButton::clicked, this, &TFFactForm::reject);
     connect(loadBtn_, &QPushButton::clicked, this, &TFFactForm::LoadBtnClick);
     connect(saveBtn_, &QPushButton::clicked, this, &TFFactForm::SaveBtnClick);
+    connect(makeBtn_, &QPushButton::clicked, this, &TFFactForm::MakeBtnClick);
 }
 
 void TFFactForm::FillFromState() {
@@ -235,7 +239,6 @@ void TFFactForm::SetRunning(bool on) {
     running_ = on;
     for (QWidget* w : findChildren<QWidget*>())
         if (w != previewBtn_ && w->parentWidget() == this) w->setEnabled(!on);
-    makeBtn_->setEnabled(false);
     if (host_.enableImageArea) host_.enableImageArea(!on);
     previewBtn_->setText(
         language_.Translate(on ? QStringLiteral("&Stop") : QStringLiteral("&Preview")));
@@ -344,4 +347,14 @@ void TFFactForm::SaveBtnClick() {
     state_.lastPath = name;
     StoreToState();
     if (!afs::Save(name, state_.source)) Message("CantSaveFilter");
+}
+
+void TFFactForm::MakeBtnClick() {
+    if (!host_.saveName) return;
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString name = host_.saveName(ovcSaveDlg_->title, imagerun::QtFilter(ovcSaveDlg_->filter),
+                                        folder + QStringLiteral("/Comps"), QStringLiteral("ovc"));
+    if (name.isEmpty()) return;
+    StoreToState();
+    if (!makecomp::Make(makecomp::RunnerPath(folder), name, state_.source)) Message("CantSaveComp");
 }

@@ -48,6 +48,7 @@ public:
     void OkBtnClick();
     void LoadBtnClick();
     void SaveBtnClick();
+    void MakeBtnClick();
     void SyntaxClick(int channel);
 
     void reject() override;
@@ -81,5 +82,5 @@ private:
     QLabel* instPreviewBuf_;
     QCheckBox* instPreview_;
     QPushButton *okBtn_, *previewBtn_, *cancelBtn_, *loadBtn_, *saveBtn_, *makeBtn_;
-    FileDialogTexts *loadDlg_, *saveDlg_;
+    FileDialogTexts *loadDlg_, *saveDlg_, *ovcSaveDlg_;
 };
