@@ -40,7 +40,7 @@ TEST(BrowseLayout, VisibleRangeCoversEveryRowInView) {
     const Case cases[] = {
         {0, 100, {0, 3}},          // one row
         {-240, 360, {8, 19}},      // rows 2 to 4
-        {-100, 150, {0, 7}},       // the bottom of row 0 and the top of row 1
+        {-100, 150, {0, 11}},      // the bottom of row 0, row 1 and the top of row 2
         {0, 8 * 120 + 9, {0, 35}}, // eight whole rows and the edge of a ninth
     };
     for (const Case& c : cases)
