@@ -39,6 +39,8 @@ TBrowseForm::TBrowseForm(const Language& language, const QString& folder, Option
     places_->setObjectName(QStringLiteral("DriveList"));
     places_->setToolTip(tr("Choose a place"));
     places_->addItems(Places());
+    // Arrow keys scroll the grid; they must not walk the place list by accident.
+    places_->setFocusPolicy(Qt::ClickFocus);
     folderLabel_ = new QLabel(this);
     folderLabel_->setObjectName(QStringLiteral("FolderLabel"));
     folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -49,6 +51,7 @@ TBrowseForm::TBrowseForm(const Language& language, const QString& folder, Option
     view_->setMinimumHeight(CellHeight + 9);
     view_->setAutoFillBackground(true);
     view_->installEventFilter(this);
+    view_->setFocusPolicy(Qt::StrongFocus);
     panel_ = new QWidget(view_);
     panel_->setObjectName(QStringLiteral("ThumbPanel"));
     panel_->installEventFilter(this);
@@ -250,6 +253,7 @@ void TBrowseForm::resizeEvent(QResizeEvent* event) {
 
 void TBrowseForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    view_->setFocus();
     UpdateScroll();
     UpdateRange();
 }
