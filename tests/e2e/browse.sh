@@ -33,7 +33,7 @@ fi
 
 # Where the colour $2 first shows in screenshot $1 (the top row, its leftmost pixel): "x y".
 first_pixel() {
-    convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -compress none pbm:- | awk '
+    convert "$1" -fill white +opaque "$2" -fill black -opaque "$2" -compress none pbm:- | awk '
         NR == 2 { w = $1 } NR > 2 { gsub(/[^01]/, "")
             for (i = 1; i <= length($0); i++) { if (substr($0, i, 1) == "1") { print n % w, int(n / w); exit } n++ } }'
 }
