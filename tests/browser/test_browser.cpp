@@ -249,6 +249,14 @@ TEST_F(BrowseFolder, ALinkOrAFolderNamedLikeTheCacheIsNeverUsed) {
     EXPECT_FALSE(opened);
 }
 
+TEST_F(BrowseFolder, ASecondBrowserOnTheSameFolderRunsWithoutTheCache) {
+    ThumbCache first(dir.path()), second(dir.path());
+    ASSERT_TRUE(first.Open());
+    EXPECT_FALSE(second.Open());
+    first.Close(); // nothing valid: the file goes
+    EXPECT_TRUE(second.Open());
+}
+
 TEST_F(BrowseFolder, ARecordIsInvalidOnTheDiskBeforeItsSlotIsOverwritten) {
     Buffer red, blue;
     ASSERT_TRUE(red.Alloc({4, 4}));
