@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -344,6 +345,28 @@ TEST(BrowseThread, AWindowTallEnoughForEightRowsShowsThemAll) {
     EXPECT_EQ(cells.thumbOfEntry.begin()->first, 8);
     EXPECT_EQ(cells.thumbOfEntry.rbegin()->first, 43);
     EXPECT_EQ(worker.CellCount(), tall.Size());
+}
+
+// Processor time this process has used, in milliseconds.
+double CpuMs() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+TEST(BrowseThread, AnIdleWorkerSleeps) {
+    const std::vector<BrowseEntry> entries = Files(4);
+    FakeCells cells;
+    CountingThread worker(cells, entries);
+    worker.Start();
+    worker.SetRange({0, 3});
+    WaitIdle(worker);
+    const double before = CpuMs();
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    // A worker looking for work would burn the whole 400 ms.
+    EXPECT_LT(CpuMs() - before, 100.0);
+    EXPECT_TRUE(worker.Idle());
 }
 
 TEST(BrowseThread, StopReturnsWhileACallWaitsForTheUiThread) {
