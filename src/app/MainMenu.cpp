@@ -11,7 +11,7 @@ constexpr MainMenuEntry kMenu[] = {
     {0, "&File", "File1Click"},
     {1, "&New...", "New1Click", "Ctrl+N"},
     {1, "&Open...", "OpenImageClick", "Ctrl+O"},
-    {1, "&Browse...", "Browse1Click"},
+    {1, "&Browse...", "Browse1Click", "Ctrl+Shift+R"},
     {1, "-", ""},
     {1, "&Save", "SavePicture", "Ctrl+S"},
     {1, "Save &as...", "SavePictureAs"},

@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/AboutPanel.h"
+#include "app/BrowseCommands.h"
 #include "app/BrushMenuCommands.h"
 #include "app/ColourCommands.h"
 #include "app/FileCommands.h"
@@ -184,6 +185,9 @@ void Program::InitProgram() {
     filters_ = std::make_unique<FilterCommands>(*form_, context_, *state_, tools_->Engine(),
                                                 progress_.get());
     filters_->Register(form_->Commands());
+    browse_ =
+        std::make_unique<BrowseCommands>(*form_, context_, *state_, tools_->Engine(), *files_);
+    browse_->Register(form_->Commands());
     WireColours();
 
     if (!command_.imageName.isEmpty()) {

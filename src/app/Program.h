@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class BrowseCommands;
 class BrushMenuCommands;
 class ColourCommands;
 class FileCommands;
@@ -47,6 +48,7 @@ public:
     FileCommands& Files() { return *files_; }
     TransferCommands& Transfer() { return *transfer_; }
     FilterCommands& Filters() { return *filters_; }
+    BrowseCommands& Browser() { return *browse_; }
     ColourCommands& Colours() { return *colours_; }
     TColorSel* ColourSelector() const { return colorSel_; }
     const Buffer& Image() const { return state_->docs.CurrentDoc().image; }
@@ -89,6 +91,7 @@ private:
     std::unique_ptr<BrushMenuCommands> brushMenu_;
     std::unique_ptr<TransferCommands> transfer_;
     std::unique_ptr<FilterCommands> filters_;
+    std::unique_ptr<BrowseCommands> browse_;
     std::unique_ptr<ColourCommands> colours_;
     TColorSel* colorSel_ = nullptr;      // owned by the main window
     int selectorSwatch_ = -1;            // the swatch the selector was opened on

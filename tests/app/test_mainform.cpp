@@ -80,7 +80,7 @@ struct Item {
 const Item kItems[] = {
     {"&File", "&New...", Qt::CTRL | Qt::Key_N, "New1"},
     {"&File", "&Open...", Qt::CTRL | Qt::Key_O, "OpenImage"},
-    {"&File", "&Browse...", {}, "Browse1"},
+    {"&File", "&Browse...", Qt::CTRL | Qt::SHIFT | Qt::Key_R, "Browse1"},
     {"&File", "&Save", Qt::CTRL | Qt::Key_S, "SavePicture"},
     {"&File", "Save &as...", {}, "SavePictureAs"},
     {"&File", "S&elect Source...", {}, "SelectSource1"},

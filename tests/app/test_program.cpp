@@ -142,18 +142,18 @@ TEST_F(ProgramRun, EachModuleRegistersItsCommandsAndNothingElseIsEnabled) {
     TMainForm& form = *program->MainForm();
     ExpectEnabledExactlyWhenRegistered(form);
     QStringList expected = {
-        "Exit1",         "Contents1",      "ToolbarVisib", "PaletteVisib",  "PrefsMenu",
-        "About1",        "Homepage",       "New1",         "OpenImage",     "SavePicture",
-        "SavePictureAs", "UpdateExit1",    "LoadBrush",    "SaveBrush",     "Paint1",
-        "Color1",        "Replace1",       "Restore1",     "NextImage1",    "PrevImage1",
-        "SelectAll1",    "Crop1",          "Outline1",     "LefttoRight1",  "ToptoBottom1",
-        "Center1",       "LTCorner1",      "RTCorner1",    "RBCorner1",     "LBCorner1",
-        "Both1",         "Width1",         "Height1",      "Both2",         "Width2",
-        "Height2",       "Both3",          "Width3",       "Height3",       "N90Degrees1",
-        "N180Degrees1",  "AnyAngle1",      "UpandDown1",   "LeftandRight1", "UpandDown2",
-        "LeftandRight2", "StretchMirror1", "Rotate1",      "DropShadow1",   "ExptoClipb",
-        "ImpfromClipb",  "SelectSource1",  "Acquire1",     "Print1",        "PrinterSetup1",
-        "Info1",         "FilterFactory1", "CustomFilter1"};
+        "Exit1",         "Contents1",      "ToolbarVisib",  "PaletteVisib",  "PrefsMenu",
+        "About1",        "Homepage",       "New1",          "OpenImage",     "SavePicture",
+        "SavePictureAs", "UpdateExit1",    "LoadBrush",     "SaveBrush",     "Paint1",
+        "Color1",        "Replace1",       "Restore1",      "NextImage1",    "PrevImage1",
+        "SelectAll1",    "Crop1",          "Outline1",      "LefttoRight1",  "ToptoBottom1",
+        "Center1",       "LTCorner1",      "RTCorner1",     "RBCorner1",     "LBCorner1",
+        "Both1",         "Width1",         "Height1",       "Both2",         "Width2",
+        "Height2",       "Both3",          "Width3",        "Height3",       "N90Degrees1",
+        "N180Degrees1",  "AnyAngle1",      "UpandDown1",    "LeftandRight1", "UpandDown2",
+        "LeftandRight2", "StretchMirror1", "Rotate1",       "DropShadow1",   "ExptoClipb",
+        "ImpfromClipb",  "SelectSource1",  "Acquire1",      "Print1",        "PrinterSetup1",
+        "Info1",         "FilterFactory1", "CustomFilter1", "Browse1"};
     for (int n = 1; n <= 10; ++n) expected << QStringLiteral("N%1%2").arg(n).arg(1);
     EXPECT_EQ(Sorted(form.Commands().Names()), Sorted(expected));
     // A submenu, not a command: it follows its entries, and a fresh run has none.
