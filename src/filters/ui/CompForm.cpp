@@ -638,13 +638,21 @@ bool TCompForm::event(QEvent* event) {
 bool TCompForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* target = qobject_cast<QWidget*>(watched);
-        if (target && target->window() == this && FormKeyDown(*static_cast<QKeyEvent*>(event)))
+        if (target && target->window() == this &&
+            FormKeyDown(*static_cast<QKeyEvent*>(event), target == this ? nullptr : target))
             return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-bool TCompForm::FormKeyDown(QKeyEvent& event) {
+void TCompForm::GiveUpFocus(QWidget* focus) {
+    if (!focus) return;
+    for (QWidget* w = focus; w && w != this; w = w->parentWidget())
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) spin->interpretText();
+    setFocus();
+}
+
+bool TCompForm::FormKeyDown(QKeyEvent& event, QWidget* focus) {
     const int key = event.key();
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     const bool escape = key == Qt::Key_Escape;
@@ -652,10 +660,8 @@ bool TCompForm::FormKeyDown(QKeyEvent& event) {
         if (escape && session_) session_->Stop();
         return true; // nothing else is live while the component runs
     }
-    QWidget* focus = QApplication::focusWidget();
-    if (focus == this || (focus && focus->window() != this)) focus = nullptr;
     if ((enter || escape) && mode_ == Mode::Tool) {
-        if (focus) setFocus(); // the edit gives up its value first
+        GiveUpFocus(focus); // the edit gives up its value first
         if (enter)
             OkBtnClick();
         else
@@ -663,11 +669,14 @@ bool TCompForm::FormKeyDown(QKeyEvent& event) {
         return true;
     }
     if (enter || escape) {
-        if (focus) setFocus();
+        GiveUpFocus(focus);
         if (escape && hooks.passKey) hooks.passKey(event);
         return true;
     }
-    const int tag = focus ? focus->property("tag").toInt() : 0;
+    // The control's tag, also for the edit inside a spin box.
+    int tag = 0;
+    for (QWidget* w = focus; w && w != this && !tag; w = w->parentWidget())
+        tag = w->property("tag").toInt();
     if (focus && KeyBelongsToControl(tag, key, event.modifiers())) return false;
     if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down)
         return true; // arrows go nowhere else

@@ -107,8 +107,9 @@ private:
     void ShowSliderValue(Row& row);
     void PickColour(int place);
     void Layout();
-    // FormKeyDown; true when the key was used here.
-    bool FormKeyDown(QKeyEvent& event);
+    // FormKeyDown for a key aimed at focus (nullptr: the window itself); true when used here.
+    bool FormKeyDown(QKeyEvent& event, QWidget* focus);
+    void GiveUpFocus(QWidget* focus);
     Row* RowAt(int place);
     const Row* RowAt(int place) const;
 
