@@ -159,8 +159,7 @@ std::vector<PaletteComponent> ComponentCommands::Scan(ToolShell& tools, Progress
     tools_ = &tools;
     progress_ = progress;
     comp::ScanOptions options;
-    if (context_.log.On())
-        options.log = [this](const QString& line) { context_.WriteLog(line); };
+    if (context_.log.On()) options.log = [this](const QString& line) { context_.WriteLog(line); };
     options.translate = comp::Translator(context_.language);
     if (QMenu* image = form_.Menu(QStringLiteral("Image1"))) {
         int entries = 0;
@@ -195,8 +194,8 @@ void ComponentCommands::BuildMenu() {
     for (const comp::MenuEntry& e : table_.menu.top) AddEntry(*image, e);
     int number = 1;
     for (const comp::MenuCategory& category : table_.menu.categories) {
-        auto* sub = new QMenu(QLatin1Char('&') + context_.language.TranslateName(category.category),
-                              image);
+        auto* sub =
+            new QMenu(QLatin1Char('&') + context_.language.TranslateName(category.category), image);
         sub->setObjectName(QStringLiteral("CompCategory%1").arg(number++));
         MakeScrollable(*sub);
         // The browser's effect mode is not built yet: its entry shows, disabled.
@@ -258,9 +257,8 @@ void ComponentCommands::Started(int index, bool brush) {
     active_ = index;
     brush_ = brush;
     endRequested_ = false;
-    auto* dialog = new TCompForm(context_.language,
-                                 brush ? TCompForm::Mode::DrawingMode : TCompForm::Mode::Tool,
-                                 &form_);
+    auto* dialog = new TCompForm(
+        context_.language, brush ? TCompForm::Mode::DrawingMode : TCompForm::Mode::Tool, &form_);
     dialog_ = dialog;
     dialog->helpPage = component.helpPath;
     dialog->hooks.editColour = [this](const ColourSwatch& swatch, const QString& caption) {

@@ -2,8 +2,8 @@
 
 #include "app/AboutPanel.h"
 #include "app/BrushMenuCommands.h"
-#include "app/ComponentCommands.h"
 #include "app/ColourCommands.h"
+#include "app/ComponentCommands.h"
 #include "app/FileCommands.h"
 #include "app/FilterCommands.h"
 #include "app/HelpWindow.h"

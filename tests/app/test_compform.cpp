@@ -40,7 +40,7 @@ comp::Descriptor EveryType(const QString& options) {
     d.name = QStringLiteral("All");
     d.options = options;
     const std::pair<char, ParamType> types[] = {
-        {'B', ParamType::Button}, {'C', ParamType::Check},  {'F', ParamType::Decimal},
+        {'B', ParamType::Button}, {'C', ParamType::Check},   {'F', ParamType::Decimal},
         {'G', ParamType::Image},  {'I', ParamType::Integer}, {'L', ParamType::List},
         {'O', ParamType::Colour}, {'P', ParamType::Point},   {'S', ParamType::Slider}};
     for (size_t i = 0; i < std::size(types); ++i)
@@ -89,8 +89,9 @@ struct FakeHost : comp::SessionHost {
 };
 
 const char* RecorderPath() {
-    static const QByteArray path =
-        QDir(QStringLiteral(OV_BUILD_DIR)).filePath(QStringLiteral("testcomps/recorder.ovc")).toUtf8();
+    static const QByteArray path = QDir(QStringLiteral(OV_BUILD_DIR))
+                                       .filePath(QStringLiteral("testcomps/recorder.ovc"))
+                                       .toUtf8();
     return path.constData();
 }
 
@@ -106,8 +107,10 @@ struct Running {
     Running() {
         handle = dlopen(RecorderPath(), RTLD_NOW);
         component.path = QString::fromUtf8(RecorderPath());
-        const auto* text = static_cast<const char* const*>(handle ? dlsym(handle, "OVCDESC") : nullptr);
-        if (auto descriptor = comp::ParseDescriptor(text ? *text : "")) component.descriptor = *descriptor;
+        const auto* text =
+            static_cast<const char* const*>(handle ? dlsym(handle, "OVCDESC") : nullptr);
+        if (auto descriptor = comp::ParseDescriptor(text ? *text : ""))
+            component.descriptor = *descriptor;
         session = std::make_unique<comp::Session>(component, host, form, &language);
         form.Attach(session.get());
     }
@@ -202,7 +205,8 @@ TEST(CompForm, ValuesSetByTheProgramReadBackUnchanged) {
     point.y = 5;
     list.number = 2;
     decimal.number = 7.25;
-    const std::pair<int, comp::ParamValue> sets[] = {{7, colour}, {8, point}, {6, list}, {3, decimal}};
+    const std::pair<int, comp::ParamValue> sets[] = {
+        {7, colour}, {8, point}, {6, list}, {3, decimal}};
     for (const auto& [place, value] : sets) {
         form.SetValue(place, value);
         EXPECT_EQ(form.Value(place), value) << place;
@@ -220,9 +224,9 @@ TEST(CompForm, PresetSendsOneNoticeWithTheInitialValues) {
     r.Reset();
     r.form.PresetBtnClick();
     EXPECT_EQ(r.Sent(4494), 1);
-    EXPECT_EQ(r.PackedInt(0), 10);    // Radius as the descriptor starts it
-    EXPECT_EQ(radius->value(), 10);   // and the control shows it
-    EXPECT_EQ(r.PackedInt(12), 128);  // the slider after the 8 bytes of Amount
+    EXPECT_EQ(r.PackedInt(0), 10);   // Radius as the descriptor starts it
+    EXPECT_EQ(radius->value(), 10);  // and the control shows it
+    EXPECT_EQ(r.PackedInt(12), 128); // the slider after the 8 bytes of Amount
     // The level-2 decimal is hidden for a beginner but its value is packed all the same.
     EXPECT_TRUE(r.form.Control(2)->isHidden());
 }
@@ -253,8 +257,8 @@ TEST(CompForm, DigitsStayInTheFieldOtherKeysGoToTheMainWindow) {
     QList<int> passed;
     r.form.hooks.passKey = [&](QKeyEvent& e) { passed.push_back(e.key()); };
     r.form.Control(1)->setFocus();
-    for (int key : {int(Qt::Key_5), int(Qt::Key_Backspace), int(Qt::Key_Up), int(Qt::Key_P),
-                    int(Qt::Key_F2)})
+    for (int key :
+         {int(Qt::Key_5), int(Qt::Key_Backspace), int(Qt::Key_Up), int(Qt::Key_P), int(Qt::Key_F2)})
         Key(r.form.Control(1), key);
     EXPECT_EQ(passed, (QList<int>{Qt::Key_P, Qt::Key_F2}));
     EXPECT_EQ(r.host.endTool, 0);

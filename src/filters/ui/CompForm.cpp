@@ -378,8 +378,8 @@ void TCompForm::MakeRow(int place, const ParamDef& def, const ParamValue& value,
 
 void TCompForm::ShowColour(Row& row) {
     const QColor c = QColor::fromRgb(row.colour);
-    row.button->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid black")
-                                  .arg(c.name()));
+    row.button->setStyleSheet(
+        QStringLiteral("background-color: %1; border: 1px solid black").arg(c.name()));
 }
 
 void TCompForm::ShowSliderValue(Row& row) {
@@ -393,8 +393,8 @@ void TCompForm::ShowThumbnail(Row& row) {
         return;
     }
     // Thumbnails are small: scale the picture through Qt, keeping its proportions.
-    const QImage img = ToImage(*b).scaled(kThumbW, kThumbH, Qt::KeepAspectRatio,
-                                          Qt::SmoothTransformation);
+    const QImage img =
+        ToImage(*b).scaled(kThumbW, kThumbH, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     row.thumb->setPixmap(QPixmap::fromImage(img));
 }
 
