@@ -233,25 +233,28 @@ bool Session::Send(uint32_t command, void* data) {
 }
 
 void Session::Settle() {
-    Entry entry(*this); // what runs here settles in this loop, not in a nested one
+    // What runs here counts as an entry, so that it queues instead of settling on its own.
+    ++entries_;
     for (int round = 0; round < MaxSettleRounds; ++round) {
         if (endPending_) {
             endPending_ = false;
             End();
-            return;
+            break;
         }
-        if (ended_) return;
+        if (ended_) break;
         if (changePending_) {
             changePending_ = false;
             Change();
             continue;
         }
-        if (queued_.empty()) return;
+        if (queued_.empty()) break;
         const Queued q = queued_.front();
         queued_.pop_front();
         Act(q);
     }
     queued_.clear();
+    changePending_ = false;
+    --entries_;
 }
 
 void Session::Act(const Queued& q) {

@@ -1,8 +1,7 @@
 #include "filters/ui/FFactForm.h"
 
-#include "filters/PreviewScale.h"
-
 #include "filters/FFRun.h"
+#include "filters/PreviewScale.h"
 #include "lang/Language.h"
 #include "lang/WindowTranslator.h"
 
