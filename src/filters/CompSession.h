@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <thread>
 
 class Language;
 
@@ -95,7 +96,8 @@ public:
     // Whether the component's tool is the current tool: messages act only then, and ending
     // exchanges the picture with its undo copy only then.
     virtual bool ToolCurrent() = 0;
-    // The tool is to end (Ok, Cancel, or nothing to ask). The program ends it and calls End.
+    // The tool is to end (Ok, Cancel, or nothing to ask). The program ends it and calls End; it
+    // destroys the session only later (not from inside this call), once Ended() is true.
     virtual void EndTool() = 0;
     // The user's level (0 beginner ... ); parameters above level + 1 are hidden.
     virtual int UserLevel() = 0;
@@ -117,9 +119,12 @@ public:
 
     // Starting: undo copy, library, dialog, 4493, 4494 (and the instant preview). Shown: the
     // panel is up. Finished: no controls, Ok was done at once. Failed: the tool is to end.
+    // As a brush the picture is not touched at the start and ending exchanges nothing; Shown
+    // then means ready for stamps (the panel shows only when there are controls).
     Started Start(Mode mode = Mode::Tool);
     // Ending: 4497, preview buffers and library freed; the picture and its undo copy exchange
-    // when the tool is current and the start got that far. Safe to call twice.
+    // when the tool is current and the start got that far. Safe to call twice. Asked while the
+    // component runs (from pending events), the run is stopped and the end follows its return.
     void End();
 
     // A parameter control changed: pack, store as current, 4494, instant preview.
@@ -152,15 +157,25 @@ public:
     intptr_t Message(uint32_t message, uintptr_t w, intptr_t l);
 
 private:
-    struct Env; // the environment record and the tables and slots it points at
+    struct Env; // the environment record and the click record, and the slots they point at
+    class Entry;
+    struct Queued {
+        uint32_t message;
+        uintptr_t w;
+        intptr_t l;
+    };
 
     QString Tr(const char* key) const;
     bool Send(uint32_t command, void* data);
-    void SendValues();
+    void Settle();
+    void Act(const Queued& q);
+    void PackValues();
+    void Change();
     void RunInstantPreview();
-    void Pack();
+    void Resize(Pair size);
     void SetParam(int place, int sub, intptr_t l);
-    void DrainQueue();
+    const Buffer& SourceFor(const Buffer& picture);
+    void Fill(const Buffer& source, Buffer& destination, Rect area, bool markedOnly, bool final);
 
     Component& component_;
     SessionHost& host_;
@@ -168,18 +183,27 @@ private:
     const Language* language_;
     std::unique_ptr<Library> library_;
     std::unique_ptr<Env> env_;
+    std::thread::id thread_;
     Buffer previewSource_, previewResult_;
     Values lastApplied_{};
     bool lastAppliedSet_ = false;
     Mode mode_ = Mode::Tool;
-    bool started_ = false; // the undo copy was taken and the library loaded
+    int controls_ = 0;
+    bool loaded_ = false; // the library was loaded: 4497 is owed
     bool ended_ = false;
-    bool running_ = false;   // a full run is going; Stop clears it
-    bool committed_ = false; // Ok kept a complete run
-    bool notices_ = true;    // change notices (5500 / 5501)
-    int depth_ = 0;          // calls into OVCPROCESS under way
+    bool endPending_ = false; // End was asked while the component ran
+    bool endExchange_ = false;
+    bool running_ = false;       // a full run is going; Stop clears it
+    bool stopped_ = false;       // the running full run was stopped
+    bool committed_ = false;     // Ok kept a complete run
+    bool notices_ = true;        // change notices (5500 / 5501)
+    bool changedInCall_ = false; // a value was set while the component ran
+    bool changePending_ = false; // ... and works as a change once the call returned
+    int depth_ = 0;              // calls into OVCPROCESS under way
+    int entries_ = 0;            // the session's entry points under way
+    uint32_t command_ = 0;       // the outermost command under way
     int progressMax_ = 100;
-    std::deque<uint32_t> queued_; // 5493-5495 sent while OVCPROCESS ran
+    std::deque<Queued> queued_; // Preview, Ok, Cancel and resizes asked for while running
 };
 
 } // namespace comp
