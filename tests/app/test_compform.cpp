@@ -90,7 +90,7 @@ struct FakeHost : comp::SessionHost {
 
 const char* RecorderPath() {
     static const QByteArray path = QDir(QStringLiteral(OV_BUILD_DIR))
-                                       .filePath(QStringLiteral("testcomps/recorder.ovc"))
+                                       .filePath(QStringLiteral("dialogcomps/recorder.ovc"))
                                        .toUtf8();
     return path.constData();
 }

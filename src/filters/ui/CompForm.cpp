@@ -639,10 +639,16 @@ bool TCompForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* target = qobject_cast<QWidget*>(watched);
         if (target && target->window() == this &&
-            FormKeyDown(*static_cast<QKeyEvent*>(event), target == this ? nullptr : target))
+            FormKeyDown(*static_cast<QKeyEvent*>(event), FocusFor(target)))
             return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+QWidget* TCompForm::FocusFor(QWidget* target) const {
+    // A key a control left alone comes on to the window: it is still that control's key.
+    QWidget* focus = target == this ? focusWidget() : target;
+    return focus == this ? nullptr : focus;
 }
 
 void TCompForm::GiveUpFocus(QWidget* focus) {

@@ -110,6 +110,7 @@ private:
     // FormKeyDown for a key aimed at focus (nullptr: the window itself); true when used here.
     bool FormKeyDown(QKeyEvent& event, QWidget* focus);
     void GiveUpFocus(QWidget* focus);
+    QWidget* FocusFor(QWidget* target) const;
     Row* RowAt(int place);
     const Row* RowAt(int place) const;
 
