@@ -50,12 +50,12 @@ PY
 fi
 e2e_start_update_bmp
 xdotool key alt+i; sleep 0.5
-# "&Custom Filter" and "&COLOUR" share their letter: the second press reaches the submenu.
-xdotool key c; sleep 0.3
-xdotool key c; sleep 0.3
-xdotool key Right; sleep 0.5
+# "&Custom Filter" and "&COLOUR" share their letter: the first C marks the filter, the second
+# opens the COLOUR submenu; P picks Posterise in it.
+xdotool key c; sleep 0.5
+xdotool key c; sleep 0.5
 xdotool key p; sleep 1.5
-dialog=$(timeout 20 xdotool search --sync --onlyvisible --name '^Posterise$' | head -n 1)
+dialog=$(timeout 20 xdotool search --sync --onlyvisible --name '^Posterise' | head -n 1 || true)
 [ -n "$dialog" ] || { echo "no Posterise window"; import -window root "$build/e2e-component-fail.png"; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 # Levels is the second row (under the 26 pixels of the Mode list): its field's up arrow sits at
