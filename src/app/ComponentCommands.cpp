@@ -1,6 +1,7 @@
 #include "app/ComponentCommands.h"
 
 #include "app/AppContext.h"
+#include "app/HelpWindow.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/ProgressDisplay.h"
@@ -284,6 +285,16 @@ void ComponentCommands::Started(int index, bool brush) {
     };
     dialog->hooks.setHelp = [this](const QString& page) {
         if (setHelp) setHelp(page);
+    };
+    dialog->hooks.showHelp = [this, page = component.helpPath] {
+        HelpWindow* help = form_.Help();
+        help->SetContentsPage(page);
+        if (page.isEmpty())
+            help->ShowContext(TCompForm::HelpContext);
+        else
+            help->ShowContents();
+        help->show();
+        help->raise();
     };
     session_ = std::make_unique<comp::Session>(component, *host_, *dialog, &context_.language);
     dialog->Attach(session_.get());

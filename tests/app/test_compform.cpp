@@ -256,11 +256,14 @@ TEST(CompForm, DigitsStayInTheFieldOtherKeysGoToTheMainWindow) {
     ASSERT_EQ(r.session->Start(), comp::Session::Started::Shown);
     QList<int> passed;
     r.form.hooks.passKey = [&](QKeyEvent& e) { passed.push_back(e.key()); };
+    int help = 0;
+    r.form.hooks.showHelp = [&] { ++help; };
     r.form.Control(1)->setFocus();
-    for (int key :
-         {int(Qt::Key_5), int(Qt::Key_Backspace), int(Qt::Key_Up), int(Qt::Key_P), int(Qt::Key_F2)})
+    for (int key : {int(Qt::Key_5), int(Qt::Key_Backspace), int(Qt::Key_Up), int(Qt::Key_P),
+                    int(Qt::Key_F1), int(Qt::Key_F2)})
         Key(r.form.Control(1), key);
     EXPECT_EQ(passed, (QList<int>{Qt::Key_P, Qt::Key_F2}));
+    EXPECT_EQ(help, 1); // F1 is the component's help, not the main window's key
     EXPECT_EQ(r.host.endTool, 0);
 }
 

@@ -666,6 +666,10 @@ bool TCompForm::FormKeyDown(QKeyEvent& event, QWidget* focus) {
         if (escape && session_) session_->Stop();
         return true; // nothing else is live while the component runs
     }
+    if (key == Qt::Key_F1 && event.modifiers() == Qt::NoModifier) {
+        if (hooks.showHelp) hooks.showHelp();
+        return true;
+    }
     if ((enter || escape) && mode_ == Mode::Tool) {
         GiveUpFocus(focus); // the edit gives up its value first
         if (enter)

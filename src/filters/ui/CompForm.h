@@ -52,6 +52,8 @@ public:
         // The help pages follow the active window: the component's own page (a file path), or
         // the program's help when empty.
         std::function<void(const QString& page)> setHelp;
+        // F1: the help window on the component's page (or on this window's).
+        std::function<void()> showHelp;
     };
     Hooks hooks;
     // The component's help page (its Help= file beside it); empty for the program's help.
