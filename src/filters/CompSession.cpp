@@ -82,6 +82,7 @@ QString Session::TranslatedName() const {
 // --- starting and ending --------------------------------------------------------------------
 
 Session::Started Session::Start(Mode mode) {
+    if (loaded_ || ended_) return Started::Failed; // one start per session
     Entry entry(*this);
     mode_ = mode;
     lastAppliedSet_ = false; // a new start always runs, whatever ran last time
@@ -208,8 +209,6 @@ void Session::Fill(const Buffer& source, Buffer& destination, Rect area, bool ma
 
 bool Session::Send(uint32_t command, void* data) {
     if (!library_) return false;
-    const uint32_t outer = command_;
-    if (depth_ == 0) command_ = command;
     ++depth_;
     bool ok = true;
     try {
@@ -224,7 +223,6 @@ bool Session::Send(uint32_t command, void* data) {
         if (changedInCall_ && (command == OVC_BUTTON || command == OVC_CLICK))
             changePending_ = true;
         changedInCall_ = false;
-        command_ = outer;
     }
     if (!ok)
         host_.ShowError(Tr("ErrOVC") + QLatin1Char(' ') + TranslatedName() + QLatin1Char(' ') +
@@ -302,6 +300,7 @@ void Session::Change() {
 }
 
 void Session::ControlChanged(int) {
+    if (ended_ || !loaded_) return;
     if (!notices_) {
         PackValues();
         return;

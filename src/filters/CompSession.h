@@ -201,7 +201,6 @@ private:
     bool changePending_ = false; // ... and works as a change once the call returned
     int depth_ = 0;              // calls into OVCPROCESS under way
     int entries_ = 0;            // the session's entry points under way
-    uint32_t command_ = 0;       // the outermost command under way
     int progressMax_ = 100;
     std::deque<Queued> queued_; // Preview, Ok, Cancel and resizes asked for while running
 };

@@ -57,6 +57,8 @@ TEST(CompScan, FilesBesideTheLibrary) {
     EXPECT_EQ(all.iconPath, CompPath("My.Effects/Deeper/all.png"));
     EXPECT_EQ(all.helpPath, CompPath("My.Effects/Deeper/all.html"));
     EXPECT_EQ(all.descriptor.helpContext, 12);
+    EXPECT_EQ(all.descriptor.ControlCount(), 9); // every type; the unknown tenth is skipped
+    EXPECT_EQ(all.descriptor.params[4].level, 3);
     EXPECT_TRUE(s.table.components.front().iconPath.isEmpty());
 }
 

@@ -1,4 +1,5 @@
 #include "CompTestKit.h"
+#include "filters/CompPreview.h"
 
 #include <gtest/gtest.h>
 
@@ -327,4 +328,29 @@ TEST(CompSession, InstantPreview) {
     EXPECT_TRUE(Same(r.session.PreviewResult(), Inverted(r.session.PreviewSource())));
     EXPECT_EQ(r.panel.previewRepaints, 1);
     EXPECT_TRUE(Same(r.host.picture, r.original));
+}
+
+TEST(CompSession, EffectPreviewRunsWithTheInitialValues) {
+    comp::Component c = comptest::Record("My.Effects/probe.ovc");
+    Probe p;
+    c.valuesSet = true;
+    c.currentPacked[0] = 77; // a value from the dialog, told first
+    c.initialPacked[0] = 10;
+    const Buffer picture = comptest::Pattern(100, 50);
+    Buffer result;
+    ASSERT_TRUE(comp::EffectPreview(c, picture, {40, 20}, result));
+    EXPECT_EQ(p.Commands(), (Commands{OVC_START, OVC_PARAMS, OVC_PARAMS, OVC_PROCESS, OVC_END}));
+    EXPECT_EQ(p.Values(1)[0], 77);
+    EXPECT_EQ(IntAt(p.Values(2), 0), 10);
+    const OvcEnv& e = p.Env(3);
+    EXPECT_EQ((std::array{e.width, e.height, e.right, e.bottom, e.final}),
+              (std::array<intptr_t, 5>{40, 20, 39, 19, 0}));
+    Buffer scaled;
+    scaled.Alloc({40, 20});
+    scaled.Scale(picture, {40, 20}, {0, 0}, Pixel::CopyAll, true);
+    EXPECT_TRUE(Same(result, Inverted(scaled)));
+
+    p.ThrowOn(OVC_PROCESS);
+    EXPECT_FALSE(comp::EffectPreview(c, picture, {40, 20}, result));
+    EXPECT_TRUE(result.Empty());
 }
