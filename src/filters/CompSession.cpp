@@ -121,7 +121,7 @@ Session::Started Session::Start(Mode mode) {
     if (controls_ > 0) panel_.ShowPanel();
     if (controls_ > 0 || mode_ == Mode::Brush) return Started::Shown;
     Ok();
-    if (!ended_) host_.EndTool(); // nothing to ask: the tool ends even when the run failed
+    AskEnd(); // nothing to ask: the tool ends even when the run failed
     return Started::Finished;
 }
 
@@ -239,7 +239,7 @@ void Session::Settle() {
             End();
             break;
         }
-        if (ended_) break;
+        if (Closing()) break;
         if (changePending_) {
             changePending_ = false;
             Change();
@@ -284,7 +284,7 @@ void Session::PackValues() {
 }
 
 void Session::Change() {
-    if (ended_ || !loaded_) return;
+    if (Closing() || !loaded_) return;
     if (depth_ > 0) {
         // Inside a call: keep the values current; whether a 4494 follows is decided when the
         // call returns.
@@ -300,7 +300,7 @@ void Session::Change() {
 }
 
 void Session::ControlChanged(int) {
-    if (ended_ || !loaded_) return;
+    if (Closing() || !loaded_) return;
     if (!notices_) {
         PackValues();
         return;
@@ -309,14 +309,14 @@ void Session::ControlChanged(int) {
 }
 
 void Session::ButtonPressed(int place) {
-    if (ended_ || !loaded_ || place < 1 || place > MaxParams) return;
+    if (Closing() || !loaded_ || place < 1 || place > MaxParams) return;
     Entry entry(*this);
     int32_t number = place;
     Send(OVC_BUTTON, &number);
 }
 
 void Session::Preset() {
-    if (ended_ || !loaded_) return;
+    if (Closing() || !loaded_) return;
     Entry entry(*this);
     const Descriptor& d = component_.descriptor;
     for (int i = 0; i < MaxParams; ++i)
@@ -345,7 +345,7 @@ RunResult Session::Preview() {
         Stop();
         return RunResult::Stopped;
     }
-    if (ended_ || !loaded_ || mode_ != Mode::Tool) return RunResult::Failed;
+    if (Closing() || !loaded_ || mode_ != Mode::Tool) return RunResult::Failed;
     if (depth_ > 0) {
         queued_.push_back({OVC_MSG_PREVIEW, 0, 0});
         return RunResult::Unchanged;
@@ -394,7 +394,7 @@ void Session::Stop() {
 }
 
 void Session::Ok() {
-    if (ended_ || !loaded_ || running_) return;
+    if (Closing() || !loaded_ || running_) return;
     if (depth_ > 0) {
         queued_.push_back({OVC_MSG_OK, 0, 0});
         return;
@@ -407,23 +407,32 @@ void Session::Ok() {
         host_.CountChange();
         host_.ExchangeWithUndo(); // Ending exchanges them back
     }
-    host_.EndTool();
+    AskEnd();
 }
 
 void Session::Cancel() {
-    if (ended_ || running_) return;
+    if (Closing() || running_) return;
     if (depth_ > 0) {
         queued_.push_back({OVC_MSG_CANCEL, 0, 0});
         return;
     }
     Entry entry(*this);
+    AskEnd();
+}
+
+void Session::AskEnd() {
+    // Once asked, nothing more runs: the program may end the tool later, and the picture may
+    // already hold Ok's exchange.
+    if (endAsked_) return;
+    endAsked_ = true;
+    queued_.clear();
     host_.EndTool();
 }
 
 // --- clicks and stamps -----------------------------------------------------------------------
 
 void Session::Click(Pair position, Pair size, bool right, bool preview) {
-    if (ended_ || !loaded_) return;
+    if (Closing() || !loaded_) return;
     Entry entry(*this);
     OvcClick& c = env_->click;
     // One pixel wide or high: no span to scale over, the position is 0.
@@ -437,7 +446,7 @@ void Session::Click(Pair position, Pair size, bool right, bool preview) {
 }
 
 void Session::Stamp(const Buffer& brush, Pair at) {
-    if (ended_ || !loaded_ || brush.Empty()) return;
+    if (Closing() || !loaded_ || brush.Empty()) return;
     Entry entry(*this);
     Buffer& picture = host_.Picture();
     if (!Contiguous(picture)) return;
@@ -485,7 +494,7 @@ intptr_t Session::HostEntry(void* host, uint32_t message, uintptr_t w, intptr_t 
 
 intptr_t Session::Message(uint32_t message, uintptr_t w, intptr_t l) {
     // Only from the thread that drives the component, only while its tool is current.
-    if (std::this_thread::get_id() != thread_ || ended_ || !loaded_ || !host_.ToolCurrent())
+    if (std::this_thread::get_id() != thread_ || Closing() || !loaded_ || !host_.ToolCurrent())
         return 0;
     switch (message) {
     case OVC_MSG_PREVIEW:
@@ -526,7 +535,7 @@ intptr_t Session::Message(uint32_t message, uintptr_t w, intptr_t l) {
 }
 
 void Session::Resize(Pair size) {
-    if (ended_ || size.x < 1 || size.y < 1) return;
+    if (Closing() || size.x < 1 || size.y < 1) return;
     if (!host_.ReallocatePicture(size)) return;
     // The instant preview keeps its source: it shows the picture as the dialog opened.
     host_.Repaint({});

@@ -146,6 +146,8 @@ public:
     bool Running() const { return running_; }
     bool Committed() const { return committed_; }
     bool Ended() const { return ended_; }
+    // Ok or Cancel asked the program to end the tool (or it ended): nothing more runs.
+    bool Closing() const { return ended_ || endAsked_; }
     const Component& Record() const { return component_; }
     // The instant preview's source and result (120 x 90 at most), empty without "W".
     const Buffer& PreviewSource() const { return previewSource_; }
@@ -174,6 +176,7 @@ private:
     void RunInstantPreview();
     void Resize(Pair size);
     void SetParam(int place, int sub, intptr_t l);
+    void AskEnd();
     const Buffer& SourceFor(const Buffer& picture);
     void Fill(const Buffer& source, Buffer& destination, Rect area, bool markedOnly, bool final);
 
@@ -193,6 +196,7 @@ private:
     bool ended_ = false;
     bool endPending_ = false; // End was asked while the component ran
     bool endExchange_ = false;
+    bool endAsked_ = false;      // EndTool was called
     bool running_ = false;       // a full run is going; Stop clears it
     bool stopped_ = false;       // the running full run was stopped
     bool committed_ = false;     // Ok kept a complete run

@@ -129,7 +129,7 @@ public:
     bool ToolCurrent() override { return toolCurrent; }
     void EndTool() override {
         ++endTools;
-        if (session) session->End();
+        if (session && !deferEnd) session->End();
     }
     int UserLevel() override { return level; }
 
@@ -141,6 +141,7 @@ public:
     QStringList errors, messages;
     int exchanges = 0, changes = 0, repaints = 0, endTools = 0, level = 2;
     bool undoWorks = true, toolCurrent = true, resizedWhileRunning = false;
+    bool deferEnd = false; // the program ends the tool later, as the shell does
 };
 
 // The probe component's test functions, through a handle of the test's own: it keeps the

@@ -174,6 +174,27 @@ TEST(CompSession, PreviewOkAndCancelFromInsideWaitForTheCall) {
     }
 }
 
+TEST(CompSession, NothingRunsBetweenOkAndTheEnd) {
+    Rig r;
+    Probe p;
+    r.host.deferEnd = true;
+    p.SendOn(OVC_PROCESS, OVC_MSG_SET, OVC_W(1, OVC_SET_VALUE), 99);
+    p.SendOn(OVC_PROCESS, OVC_MSG_PREVIEW, 0, 0);
+    r.session.Start();
+    r.session.Ok();
+    // The dialog is still there until the program ends the tool: what it sends is ignored.
+    r.panel.values[0].number = 5;
+    r.session.ControlChanged(1);
+    r.session.Preview();
+    r.session.Cancel();
+    r.session.End();
+    EXPECT_EQ(p.CountOf(OVC_PROCESS), 1);
+    EXPECT_EQ(p.CountOf(OVC_PARAMS), 1);
+    EXPECT_EQ(r.host.endTools, 1);
+    EXPECT_TRUE(Same(r.host.picture, Inverted(r.original)));
+    EXPECT_TRUE(Same(r.host.undo, r.original));
+}
+
 TEST(CompSession, ValuesSetWhileAnsweringValuesDoNotLoop) {
     Rig r;
     Probe p;
