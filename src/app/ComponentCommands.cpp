@@ -78,7 +78,7 @@ public:
     void ProgressStop() override {
         if (owner_.progress_) owner_.progress_->Stop();
         owner_.form_.ScrollBox()->setEnabled(true);
-        owner_.form_.menuBar()->setEnabled(true);
+        owner_.LockMenus();
     }
     void ProcessEvents() override { QCoreApplication::processEvents(); }
     void SetBusyCursor(bool busy) override {
@@ -296,6 +296,7 @@ void ComponentCommands::Started(int index, bool brush) {
         help->show();
         help->raise();
     };
+    LockMenus();
     session_ = std::make_unique<comp::Session>(component, *host_, *dialog, &context_.language);
     dialog->Attach(session_.get());
     const comp::Session::Started result =
@@ -303,6 +304,13 @@ void ComponentCommands::Started(int index, bool brush) {
     if (result == comp::Session::Started::Failed ||
         (result == comp::Session::Started::Finished && !brush))
         EndTool();
+}
+
+void ComponentCommands::LockMenus() {
+    // An image-wide component owns the picture and its undo copy until it ends: the menus'
+    // commands (another filter, a file opened into the picture) would pull them from under it.
+    // The palette stays, as picking a tool ends the component first.
+    form_.menuBar()->setEnabled(active_ < 0 || brush_);
 }
 
 void ComponentCommands::EndTool() {
@@ -340,5 +348,6 @@ void ComponentCommands::Ended(int index) {
     dialog_ = nullptr;
     active_ = -1;
     endRequested_ = false;
+    LockMenus();
     if (setHelp) setHelp({});
 }

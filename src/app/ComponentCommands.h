@@ -61,6 +61,7 @@ private:
     void Started(int index, bool brush);
     void Ended(int index);
     void EndTool();
+    void LockMenus();
     PaintTool* ToolOf(int index, bool brush) const;
 
     TMainForm& form_;

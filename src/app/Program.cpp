@@ -30,6 +30,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
@@ -327,6 +328,7 @@ bool Program::PreviewKey(QKeyEvent* event) {
 
 void Program::MainWindowKey(QKeyEvent& event) {
     if (PreviewKey(&event)) return;
+    if (!form_->menuBar()->isEnabled()) return; // a component holds the picture
     const QKeySequence typed(event.keyCombination());
     for (QAction* action : form_->findChildren<QAction*>()) {
         if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == typed) {
