@@ -13,8 +13,8 @@
 namespace {
 
 // Keyed copy of a rectangle: every source pixel but key lands. A stroke stamps small brushes
-// thousands of times, so a row is one or two masked vector operations where the processor has
-// them, picked once; the plain loop elsewhere.
+// thousands of times, so rows go in whole vectors where the processor has them (picked once),
+// the plain loop elsewhere.
 using KeyedRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride,
                              int n, int rows, uint32_t key);
 
@@ -24,51 +24,42 @@ void KeyedRectPlain(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t
         for (int i = 0; i < n; ++i) d[i] = s[i] != key ? s[i] : d[i]; // a select: vectorises
 }
 
-__attribute__((target("avx512f"))) void KeyedRect512(uint32_t* d, ptrdiff_t dStride,
-                                                     const uint32_t* s, ptrdiff_t sStride, int n,
-                                                     int rows, uint32_t key) {
-    const __m512i k = _mm512_set1_epi32(int(key));
-    const int full = n & ~15;
-    const __mmask16 tail = __mmask16((1u << (n & 15)) - 1);
-    for (; rows > 0; --rows, d += dStride, s += sStride) {
-        for (int i = 0; i < full; i += 16) {
-            const __m512i v = _mm512_loadu_si512(s + i);
-            _mm512_mask_storeu_epi32(d + i, _mm512_cmpneq_epi32_mask(v, k), v);
-        }
-        if (tail) { // masked-off lanes are neither read nor written
-            const __m512i v = _mm512_maskz_loadu_epi32(tail, s + full);
-            _mm512_mask_storeu_epi32(d + full, tail & _mm512_cmpneq_epi32_mask(v, k), v);
-        }
-    }
-}
-
+// Rows of 8 pixels and more go in whole vectors, the last one overlapping the one before: a
+// keyed copy is pixel by pixel, so blending both from the pixels as they were (all loads before
+// the stores) writes the overlap alike twice, and nothing outside the row is touched. Narrower
+// rows take masked operations.
 __attribute__((target("avx2"))) void KeyedRect256(uint32_t* d, ptrdiff_t dStride, const uint32_t* s,
                                                   ptrdiff_t sStride, int n, int rows,
                                                   uint32_t key) {
     const __m256i k = _mm256_set1_epi32(int(key));
-    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const int full = n & ~7;
-    const __m256i tail = _mm256_cmpgt_epi32(_mm256_set1_epi32(n & 7), lanes);
-    const bool hasTail = (n & 7) != 0;
-    for (; rows > 0; --rows, d += dStride, s += sStride) {
-        for (int i = 0; i < full; i += 8) {
-            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
-            const __m256i keep = _mm256_cmpeq_epi32(v, k);
-            _mm256_maskstore_epi32(reinterpret_cast<int*>(d + i),
-                                   _mm256_xor_si256(keep, _mm256_set1_epi32(-1)), v);
-        }
-        if (hasTail) {
-            const __m256i v = _mm256_maskload_epi32(reinterpret_cast<const int*>(s + full), tail);
+    if (n < 8) {
+        const __m256i tail =
+            _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+        for (; rows > 0; --rows, d += dStride, s += sStride) {
+            const __m256i v = _mm256_maskload_epi32(reinterpret_cast<const int*>(s), tail);
             const __m256i put = _mm256_andnot_si256(_mm256_cmpeq_epi32(v, k), tail);
-            _mm256_maskstore_epi32(reinterpret_cast<int*>(d + full), put, v);
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(d), put, v);
         }
+        return;
+    }
+    const int last = n - 8;
+    for (; rows > 0; --rows, d += dStride, s += sStride) {
+        const __m256i sl = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + last));
+        const __m256i dl = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + last));
+        const __m256i rl = _mm256_blendv_epi8(sl, dl, _mm256_cmpeq_epi32(sl, k));
+        for (int i = 0; i < last; i += 8) {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+            const __m256i o = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i),
+                                _mm256_blendv_epi8(v, o, _mm256_cmpeq_epi32(v, k)));
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + last), rl);
     }
 }
 
 KeyedRectFn PickKeyedRect() {
 #ifndef __SANITIZE_ADDRESS__ // the checker may take a masked access for a whole-width one
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return KeyedRect512;
     if (__builtin_cpu_supports("avx2")) return KeyedRect256;
 #endif
     return KeyedRectPlain;
