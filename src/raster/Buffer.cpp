@@ -28,9 +28,10 @@ void KeyedRectPlain(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t
 // keyed copy is pixel by pixel, so blending both from the pixels as they were (all loads before
 // the stores) writes the overlap alike twice, and nothing outside the row is touched. Narrower
 // rows take masked operations.
-__attribute__((target("avx2"))) void KeyedRect256(uint32_t* d, ptrdiff_t dStride, const uint32_t* s,
-                                                  ptrdiff_t sStride, int n, int rows,
-                                                  uint32_t key) {
+[[maybe_unused]] __attribute__((target("avx2"))) void KeyedRect256(uint32_t* d, ptrdiff_t dStride,
+                                                                   const uint32_t* s,
+                                                                   ptrdiff_t sStride, int n,
+                                                                   int rows, uint32_t key) {
     const __m256i k = _mm256_set1_epi32(int(key));
     if (n < 8) {
         const __m256i tail =
