@@ -14,14 +14,14 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
 	libsane-dev sane-utils poppler-utils
 
 # Only the benchmarks need these (the comparisons in the same run); `make test` never installs them.
-BENCH_PACKAGES := libopencv-dev
+BENCH_PACKAGES := libopencv-dev python3
 
 # The C++ files clang-format keeps in the repository's style (.clang-format).
 FORMAT_DIRS  := src tests tools bench fuzz
 FORMAT_FILES  = $(shell find $(FORMAT_DIRS) -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 CLANG_FORMAT ?= clang-format
 
-.PHONY: all deps bench-deps build run test test-asan format format-check bench fuzz clean
+.PHONY: all deps bench-deps build run test test-asan format format-check bench bench-table fuzz clean
 
 all: build
 
@@ -96,6 +96,10 @@ bench: deps bench-deps
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_transform
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_transfer
 	QT_QPA_PLATFORM=offscreen ./build-bench/ovbench_filters
+
+# Every row of the speed table with its goal, in one run.
+bench-table: deps bench-deps
+	JOBS=$(JOBS) BUILD=build-bench bench/table.sh
 
 # libFuzzer targets need clang; not part of `make test`.
 fuzz: deps

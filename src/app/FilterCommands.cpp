@@ -37,10 +37,11 @@ void FilterCommands::Register(CommandRegistry& commands) {
     commands.Register(QStringLiteral("CustomFilter1"), this, [this] { CustomFilter1Click(); });
 }
 
-bool FilterCommands::Begin(ImageRunHost& host) {
+bool FilterCommands::Begin(ImageRunHost& host, PreviewSession& session) {
     engine_.HideFeedback();
     ImageDoc& doc = state_.docs.CurrentDoc();
-    if (doc.image.Empty() || !state_.docs.TakeUndoSnapshot(doc)) return false;
+    if (doc.image.Empty() || !session.Start()) return false;
+    host.session = &session;
     host.image = &doc.image;
     host.undo = &state_.docs.UndoDoc().image;
     host.workBuffer = [this]() -> Buffer& { return engine_.WorkBuffer(); };
@@ -61,19 +62,16 @@ bool FilterCommands::Begin(ImageRunHost& host) {
     return true;
 }
 
-void FilterCommands::End(bool committed) {
-    ImageDoc& doc = state_.docs.CurrentDoc();
-    if (committed)
-        doc.AddChange();
-    else
-        state_.docs.RestoreFromUndo(doc);
+void FilterCommands::End(PreviewSession& session) {
+    session.Leave();
     state_.docs.UpdateFileLabel();
     form_.ShowBuf()->update();
 }
 
 void FilterCommands::FilterFactory1Click() {
+    PreviewSession session(PreviewSession::CurrentDocument(state_.docs));
     ImageRunHost host;
-    if (!Begin(host)) return;
+    if (!Begin(host, session)) return;
     TFFactForm dialog(context_.language, factory_, host, &form_);
     // Over the image area, at a quarter of the free space.
     const QRect area(form_.ScrollBox()->mapToGlobal(QPoint(0, 0)), form_.ScrollBox()->size());
@@ -81,17 +79,18 @@ void FilterCommands::FilterFactory1Click() {
     dialog.move(area.left() + (area.width() - dialog.width()) / 4,
                 area.top() + (area.height() - dialog.height()) / 4);
     runDialog(dialog);
-    End(dialog.Committed());
+    End(session);
 }
 
 void FilterCommands::CustomFilter1Click() {
+    PreviewSession session(PreviewSession::CurrentDocument(state_.docs));
     ImageRunHost host;
-    if (!Begin(host)) return;
+    if (!Begin(host, session)) return;
     TCFilterForm dialog(context_.language, custom_, host, &form_);
     const QRect area(form_.ScrollBox()->mapToGlobal(QPoint(0, 0)), form_.ScrollBox()->size());
     dialog.adjustSize();
     dialog.move(area.left() + (area.width() - dialog.width()) / 4,
                 area.top() + (area.height() - dialog.height()) / 4);
     runDialog(dialog);
-    End(dialog.Committed());
+    End(session);
 }

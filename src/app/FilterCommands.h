@@ -36,9 +36,10 @@ public:
     decltype(ImageRunHost::saveName) saveName;
 
 private:
-    // Takes the undo copy and fills the host; false when no copy could be taken.
-    bool Begin(ImageRunHost& host);
-    void End(bool committed);
+    // Starts the session (the undo copy) and fills the host; false when no copy could be taken.
+    bool Begin(ImageRunHost& host, PreviewSession& session);
+    // Leaves the session: the applied result stays, anything else is put back.
+    void End(PreviewSession& session);
 
     TMainForm& form_;
     AppContext& context_;

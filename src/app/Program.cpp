@@ -40,6 +40,9 @@
 #include <QSplashScreen>
 #include <QTimer>
 
+#include <chrono>
+#include <cstdio>
+
 Program::Program(QStringList args, QString programFolder) : args_(std::move(args)) {
     context_.programFolder = std::move(programFolder);
 }
@@ -115,6 +118,18 @@ bool Program::eventFilter(QObject* watched, QEvent* event) {
         QApplication::activeWindow() == form_.get() &&
         !static_cast<QKeyEvent*>(event)->isAutoRepeat())
         tools_->Engine().KeyReleased();
+    // Start-up measurements: the first frame of the picture once interactive ends the run.
+    if (quitAfterFirstPaint_ && ready_ && event->type() == QEvent::Paint && form_ &&
+        watched == form_->ShowBuf()) {
+        quitAfterFirstPaint_ = false;
+        // When on the monotonic clock, so that the benchmark leaves the shutdown out.
+        std::printf("first paint %lld\n",
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                               std::chrono::steady_clock::now().time_since_epoch())
+                                               .count()));
+        std::fflush(stdout);
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
     if (watched == form_.get()) {
         if (event->type() == QEvent::Show && !initialised_) {
             initialised_ = true;

@@ -88,6 +88,8 @@ private:
     bool initialised_ = false;
     bool closed_ = false;
     bool ready_ = false;
+    // OV_QUIT_AFTER_FIRST_PAINT set: quit once the view has painted after the start finished.
+    bool quitAfterFirstPaint_ = qEnvironmentVariableIsSet("OV_QUIT_AFTER_FIRST_PAINT");
     std::unique_ptr<ShellHost> host_;
     std::unique_ptr<ProgramState> state_;
     std::unique_ptr<ViewController> view_;

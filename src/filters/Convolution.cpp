@@ -3,6 +3,7 @@
 #include "raster/Buffer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -11,8 +12,9 @@ namespace {
 
 // Round to nearest even without a library call: adding and taking off 1.5 * 2^52 leaves the
 // integer nearest v in the current rounding mode; exact for |v| < 2^51, far beyond any sum here.
+constexpr double kShift = 6755399441055744.0;
+
 inline uint32_t Clamp8(double v) {
-    constexpr double kShift = 6755399441055744.0;
     v = (v + kShift) - kShift;
     return uint32_t(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
@@ -39,37 +41,141 @@ uint32_t BorderPixel(const Kernel& k, const Buffer& src, int x, int y) {
     return pixel;
 }
 
-typedef double v4d __attribute__((vector_size(32)));
-typedef float v4f __attribute__((vector_size(16)));
-
-// One channel of the interior of a row: out[x] for x in [x0, x1), rows[t] pointing at the
-// planes of the kernel's rows (already offset by -r columns).
-__attribute__((target_clones("arch=x86-64-v3", "default"))) void
-InteriorChannel(const float* const* rows, int size, const double* w, double bias, int x0, int x1,
-                double* out) {
-    int x = x0;
-    for (; x + 8 <= x1; x += 8) {
-        v4d a0 = {bias, bias, bias, bias}, a1 = a0;
-        for (int dy = 0; dy < size; ++dy) {
-            const float* row = rows[dy] + x;
-            for (int dx = 0; dx < size; ++dx) {
-                const double wt = w[dy * size + dx];
-                const v4d wv = {wt, wt, wt, wt};
-                v4f f0, f1;
-                std::memcpy(&f0, row + dx, sizeof f0);
-                std::memcpy(&f1, row + dx + 4, sizeof f1);
-                a0 += wv * __builtin_convertvector(f0, v4d);
-                a1 += wv * __builtin_convertvector(f1, v4d);
-            }
-        }
-        std::memcpy(out + x, &a0, sizeof a0);
-        std::memcpy(out + x + 4, &a1, sizeof a1);
+// The interior pixel at x the reference way: double-precision weights, bias first, taps row by
+// row. rows[ch][t] points at channel ch of the kernel's row t, offset by -r columns.
+uint32_t InteriorPixel(const Kernel& k, const double* wd, const float* const (*rows)[5], int x) {
+    uint32_t pixel = 0;
+    for (int ch = 0; ch < 3; ++ch) {
+        double a = k.bias;
+        for (int dy = 0; dy < k.size; ++dy)
+            for (int dx = 0; dx < k.size; ++dx)
+                a += wd[dy * k.size + dx] * double(rows[ch][dy][x + dx]);
+        pixel = pixel << 8 | Clamp8(a);
     }
-    for (; x < x1; ++x) {
-        double a = bias;
-        for (int dy = 0; dy < size; ++dy)
-            for (int dx = 0; dx < size; ++dx) a += w[dy * size + dx] * double(rows[dy][x + dx]);
-        out[x] = a;
+    return pixel;
+}
+
+// Whether the cells can stand in for the weights: every product of a cell and a channel value
+// is an integer, and with 255 * sum |cell| below 2^23 every partial sum of them is exact in
+// single precision.
+bool IntegerForm(const Kernel& k) {
+    if (k.divisor < 1) return false;
+    int64_t total = 0;
+    for (int i = 0; i < k.size * k.size; ++i) {
+        if (k.w[size_t(i)] != float(k.cells[size_t(i)]) / float(k.divisor)) return false;
+        total += std::abs(int(k.cells[size_t(i)]));
+    }
+    return total * 255 < (int64_t(1) << 23);
+}
+
+constexpr int kLanes = 16;
+typedef float vf __attribute__((vector_size(4 * kLanes)));
+typedef double vd __attribute__((vector_size(4 * kLanes))); // half a block
+typedef int32_t vi __attribute__((vector_size(4 * kLanes)));
+typedef uint32_t vu __attribute__((vector_size(4 * kLanes)));
+
+struct RowJob {
+    const float* rows[3][5]; // channel, kernel row; offset by -r columns
+    float cells[25];
+    double reciprocal, bias;
+    bool findTies;
+};
+
+#define OV_LOAD(v, p) std::memcpy(&(v), (p), sizeof(v))
+
+// Interior columns [x0, x1) of one row, x1 - x0 >= kLanes, kLanes pixels at a time (the last
+// block overlaps the one before). The sum S of cell times value is an exact integer in single
+// precision; S * (1 / divisor) + bias in double precision lies within 2^-28 of the exact
+// quotient, far less than 1 / (2 * divisor), the least distance from a half of a quotient that
+// is not a tie. The reference sum with single-precision weights stays within
+// 255 * sum |cell| * 2^-24 / divisor of the exact quotient, also less: both round alike. A
+// tie (exactly a half, only with an even divisor) may land on either side here and beside it
+// in the reference; positions within 5e-7 of a half go to ties when asked. Returns how many.
+template <int S>
+[[gnu::always_inline]] inline int InteriorBlocksOf(const RowJob& j, int x0, int x1, uint32_t* out,
+                                                   int* ties) {
+    typedef float hf __attribute__((vector_size(2 * kLanes)));
+    typedef int32_t hi __attribute__((vector_size(2 * kLanes)));
+    int found = 0;
+    for (int x = x0;; x += kLanes) {
+        if (x + kLanes > x1) x = x1 - kLanes;
+        vu pixel = {};
+        vi near = {};
+        for (int ch = 0; ch < 3; ++ch) {
+            vf acc[S] = {};
+#pragma GCC unroll 5
+            for (int dy = 0; dy < S; ++dy)
+#pragma GCC unroll 5
+                for (int dx = 0; dx < S; ++dx) {
+                    vf v;
+                    OV_LOAD(v, j.rows[ch][dy] + x + dx);
+                    acc[dy] += j.cells[dy * S + dx] * v;
+                }
+#pragma GCC unroll 5
+            for (int dy = 1; dy < S; ++dy) acc[0] += acc[dy];
+            vi q;
+            for (int half = 0; half < 2; ++half) {
+                hf part;
+                std::memcpy(&part, reinterpret_cast<const char*>(acc) + half * sizeof part,
+                            sizeof part);
+                vd t = __builtin_convertvector(part, vd) * j.reciprocal + j.bias;
+                t = t < -1.0 ? -1.0 : t;
+                t = t > 256.0 ? 256.0 : t;
+                const vd rounded = (t + kShift) - kShift;
+                const hi n = __builtin_convertvector(rounded, hi);
+                std::memcpy(reinterpret_cast<char*>(&q) + half * sizeof n, &n, sizeof n);
+                if (j.findTies) {
+                    const vd off = t - rounded;
+                    const hi isNear = __builtin_convertvector(off * off > 0.2499995, hi);
+                    hi prev;
+                    std::memcpy(&prev, reinterpret_cast<const char*>(&near) + half * sizeof n,
+                                sizeof prev);
+                    prev |= isNear;
+                    std::memcpy(reinterpret_cast<char*>(&near) + half * sizeof n, &prev,
+                                sizeof prev);
+                }
+            }
+            q = q < 0 ? 0 : q;
+            q = q > 255 ? 255 : q;
+            pixel = pixel << 8 | vu(q);
+        }
+        std::memcpy(out + x, &pixel, sizeof pixel);
+        if (j.findTies)
+            for (int l = 0; l < kLanes; ++l)
+                if (near[l]) ties[found++] = x + l;
+        if (x + kLanes >= x1) break;
+    }
+    return found;
+}
+
+__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) int
+InteriorBlocks3(const RowJob& j, int x0, int x1, uint32_t* out, int* ties) {
+    return InteriorBlocksOf<3>(j, x0, x1, out, ties);
+}
+
+__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) int
+InteriorBlocks5(const RowJob& j, int x0, int x1, uint32_t* out, int* ties) {
+    return InteriorBlocksOf<5>(j, x0, x1, out, ties);
+}
+
+// One source row into three planes of channel values.
+__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) void
+Planes(const uint32_t* s, int w, float* red, float* green, float* blue) {
+    int x = 0;
+    for (; x + kLanes <= w; x += kLanes) {
+        vu p;
+        OV_LOAD(p, s + x);
+        const vf r = __builtin_convertvector(vi(p >> 16 & 255), vf);
+        const vf g = __builtin_convertvector(vi(p >> 8 & 255), vf);
+        const vf b = __builtin_convertvector(vi(p & 255), vf);
+        std::memcpy(red + x, &r, sizeof r);
+        std::memcpy(green + x, &g, sizeof g);
+        std::memcpy(blue + x, &b, sizeof b);
+    }
+    for (; x < w; ++x) {
+        red[x] = float((s[x] >> 16) & 255);
+        green[x] = float((s[x] >> 8) & 255);
+        blue[x] = float(s[x] & 255);
     }
 }
 
@@ -86,11 +192,16 @@ Kernel MakeKernel(const ConvolutionSettings& s) {
     }
     Kernel k;
     k.bias = float(s.bias);
+    k.divisor = s.divisor;
     if (outer) {
         k.size = 5;
         k.w = w;
+        k.cells = s.cells;
     } else {
-        for (int i = 0; i < 9; ++i) k.w[i] = w[(i / 3 + 1) * 5 + i % 3 + 1];
+        for (int i = 0; i < 9; ++i) {
+            k.w[i] = w[(i / 3 + 1) * 5 + i % 3 + 1];
+            k.cells[i] = s.cells[(i / 3 + 1) * 5 + i % 3 + 1];
+        }
     }
     return k;
 }
@@ -103,12 +214,20 @@ void Rows(const Kernel& k, const Buffer& source, Buffer& dest, int y0, int y1) {
     if (y0 >= y1 || xl > xr) return;
     double wd[25];
     for (int i = 0; i < k.size * k.size; ++i) wd[i] = k.w[i];
+    const bool integer = IntegerForm(k);
+    RowJob job{};
+    if (integer) {
+        for (int i = 0; i < k.size * k.size; ++i) job.cells[i] = k.cells[size_t(i)];
+        job.reciprocal = 1.0 / k.divisor;
+        job.bias = double(k.bias);
+        // With a power of two the reciprocal is exact, and so are ties.
+        job.findTies = (k.divisor & (k.divisor - 1)) != 0 && k.divisor % 2 == 0;
+    }
     // Planes of the source rows a kernel reaches, one per channel, kept while they are reused.
     const int ringRows = k.size;
     std::vector<float> planes(size_t(ringRows) * 3 * size_t(w));
     std::vector<int> loaded(ringRows, -1);
-    std::vector<double> sums(3 * size_t(w));
-    const float* rows[5];
+    std::vector<int> ties(integer ? size_t(w) + kLanes : 0);
     for (int y = y0; y < y1; ++y) {
         uint32_t* out = dest.Row(y) - dest.left;
         const bool innerRow = y - r >= 0 && y + r <= h - 1;
@@ -120,25 +239,23 @@ void Rows(const Kernel& k, const Buffer& source, Buffer& dest, int y0, int y1) {
         for (int dy = -r; dy <= r; ++dy) {
             const int sy = y + dy, slot = sy % ringRows;
             if (loaded[slot] == sy) continue;
-            const uint32_t* s = source.Row(source.top + sy);
             float* p = planes.data() + size_t(slot) * 3 * w;
-            for (int x = 0; x < w; ++x) {
-                p[x] = float((s[x] >> 16) & 255);
-                p[w + x] = float((s[x] >> 8) & 255);
-                p[2 * w + x] = float(s[x] & 255);
-            }
+            Planes(source.Row(source.top + sy), w, p, p + w, p + 2 * w);
             loaded[slot] = sy;
         }
-        for (int ch = 0; ch < 3; ++ch) {
+        for (int ch = 0; ch < 3; ++ch)
             for (int dy = -r; dy <= r; ++dy)
-                rows[dy + r] =
+                job.rows[ch][dy + r] =
                     planes.data() + size_t((y + dy) % ringRows) * 3 * w + size_t(ch) * w - r;
-            InteriorChannel(rows, k.size, wd, double(k.bias), ix0, ix1,
-                            sums.data() + size_t(ch) * w);
-        }
         for (int x = xl; x < ix0; ++x) out[x] = BorderPixel(k, source, x, y);
-        for (int x = ix0; x < ix1; ++x)
-            out[x] = Clamp8(sums[x]) << 16 | Clamp8(sums[w + x]) << 8 | Clamp8(sums[2 * w + x]);
+        int x = ix0;
+        if (integer && ix1 - ix0 >= kLanes) {
+            const int n = k.size == 5 ? InteriorBlocks5(job, ix0, ix1, out, ties.data())
+                                      : InteriorBlocks3(job, ix0, ix1, out, ties.data());
+            for (int i = 0; i < n; ++i) out[ties[i]] = InteriorPixel(k, wd, job.rows, ties[i]);
+            x = ix1;
+        }
+        for (; x < ix1; ++x) out[x] = InteriorPixel(k, wd, job.rows, x);
         for (int x = ix1; x <= xr; ++x) out[x] = BorderPixel(k, source, x, y);
     }
 }

@@ -3,6 +3,7 @@
 #include "filters/AcfFile.h"
 
 #include <array>
+#include <cstdint>
 
 class Buffer;
 
@@ -15,6 +16,10 @@ struct Kernel {
     int size = 3;              // 3 or 5
     std::array<float, 25> w{}; // size x size, row by row
     float bias = 0;
+    // The settings the weights come from (cell / divisor), size x size row by row; a divisor
+    // of 0 means there are none and every pixel takes the floating-point sums.
+    std::array<int16_t, 25> cells{};
+    int divisor = 0;
 };
 
 // The 3 x 3 kernel of the centre cells when every outer cell's weight counts as zero.

@@ -1,13 +1,75 @@
 #include "raster/Buffer.h"
+#include "raster/BufferSpare.h"
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <utility>
 
+#include <immintrin.h>
 #include <sys/mman.h>
 
 namespace {
+
+// Keyed copy of a rectangle: every source pixel but key lands. A stroke stamps small brushes
+// thousands of times, so rows go in whole vectors where the processor has them (picked once),
+// the plain loop elsewhere.
+using KeyedRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride,
+                             int n, int rows, uint32_t key);
+
+void KeyedRectPlain(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride, int n,
+                    int rows, uint32_t key) {
+    for (; rows > 0; --rows, d += dStride, s += sStride)
+        for (int i = 0; i < n; ++i) d[i] = s[i] != key ? s[i] : d[i]; // a select: vectorises
+}
+
+// Rows of 8 pixels and more go in whole vectors, the last one overlapping the one before: a
+// keyed copy is pixel by pixel, so blending both from the pixels as they were (all loads before
+// the stores) writes the overlap alike twice, and nothing outside the row is touched. Narrower
+// rows take masked operations.
+[[maybe_unused]] __attribute__((target("avx2"))) void KeyedRect256(uint32_t* d, ptrdiff_t dStride,
+                                                                   const uint32_t* s,
+                                                                   ptrdiff_t sStride, int n,
+                                                                   int rows, uint32_t key) {
+    const __m256i k = _mm256_set1_epi32(int(key));
+    if (n < 8) {
+        const __m256i tail =
+            _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+        for (; rows > 0; --rows, d += dStride, s += sStride) {
+            const __m256i v = _mm256_maskload_epi32(reinterpret_cast<const int*>(s), tail);
+            const __m256i put = _mm256_andnot_si256(_mm256_cmpeq_epi32(v, k), tail);
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(d), put, v);
+        }
+        return;
+    }
+    const int last = n - 8;
+    for (; rows > 0; --rows, d += dStride, s += sStride) {
+        const __m256i sl = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + last));
+        const __m256i dl = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + last));
+        const __m256i rl = _mm256_blendv_epi8(sl, dl, _mm256_cmpeq_epi32(sl, k));
+        for (int i = 0; i < last; i += 8) {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+            const __m256i o = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i),
+                                _mm256_blendv_epi8(v, o, _mm256_cmpeq_epi32(v, k)));
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + last), rl);
+    }
+}
+
+KeyedRectFn PickKeyedRect() {
+#ifndef __SANITIZE_ADDRESS__ // the checker may take a masked access for a whole-width one
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return KeyedRect256;
+#endif
+    return KeyedRectPlain;
+}
+
+KeyedRectFn KeyedRect() {
+    static const KeyedRectFn pick = PickKeyedRect();
+    return pick;
+}
 
 // Freshly mapped memory costs a page fault per 4 KiB on first touch, which dominates loading a
 // large picture. Large stores therefore come 2 MiB-aligned with huge-page advice, so that a
@@ -15,24 +77,71 @@ namespace {
 constexpr size_t kHugePage = size_t(2) << 20;
 constexpr size_t kHugeFrom = size_t(4) << 20;
 
+// The mapping of the last large store freed, kept for the next store of the same size: a
+// picture replaced by one of its size (an open, the undo copy after a load) then writes into
+// pages already mapped instead of faulting each one in again. One at most, and given up as soon
+// as a store of another size is wanted, so it never adds to the peak.
+struct Spare {
+    std::mutex lock;
+    void* block = nullptr;
+    size_t mapped = 0;
+};
+
+Spare& TheSpare() {
+    static Spare* spare = new Spare; // never destroyed: stores may outlive static destruction
+    return *spare;
+}
+
+void ReleaseMapping(void* block, size_t mapped) {
+    Spare& s = TheSpare();
+    void* old = nullptr;
+    size_t oldMapped = 0;
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        std::swap(old, s.block);
+        std::swap(oldMapped, s.mapped);
+        s.block = block;
+        s.mapped = mapped;
+    }
+    if (old) munmap(old, oldMapped);
+}
+
+// The spare when it has this size (taken), else nothing (the spare freed).
+void* TakeSpare(size_t mapped) {
+    Spare& s = TheSpare();
+    void* block = nullptr;
+    size_t blockMapped = 0;
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        std::swap(block, s.block);
+        std::swap(blockMapped, s.mapped);
+    }
+    if (block && blockMapped == mapped) return block;
+    if (block) munmap(block, blockMapped);
+    return nullptr;
+}
+
 std::shared_ptr<uint32_t[]> NewStore(size_t count) {
     const size_t bytes = count * sizeof(uint32_t);
     if (bytes < kHugeFrom) return std::shared_ptr<uint32_t[]>(new (std::nothrow) uint32_t[count]);
     const size_t mapped = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    // Over-map by one huge page and trim to an aligned block.
-    void* raw = mmap(nullptr, mapped + kHugePage, PROT_READ | PROT_WRITE,
-                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED) return nullptr;
-    auto* base = static_cast<char*>(raw);
-    const auto addr = reinterpret_cast<uintptr_t>(base);
-    const size_t head = (kHugePage - addr % kHugePage) % kHugePage;
-    if (head) munmap(base, head);
-    if (kHugePage - head) munmap(base + head + mapped, kHugePage - head);
-    char* block = base + head;
-    madvise(block, mapped, MADV_HUGEPAGE); // advice only: a refusal still leaves good memory
+    auto* block = static_cast<char*>(TakeSpare(mapped));
+    if (!block) {
+        // Over-map by one huge page and trim to an aligned block.
+        void* raw = mmap(nullptr, mapped + kHugePage, PROT_READ | PROT_WRITE,
+                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (raw == MAP_FAILED) return nullptr;
+        auto* base = static_cast<char*>(raw);
+        const auto addr = reinterpret_cast<uintptr_t>(base);
+        const size_t head = (kHugePage - addr % kHugePage) % kHugePage;
+        if (head) munmap(base, head);
+        if (kHugePage - head) munmap(base + head + mapped, kHugePage - head);
+        block = base + head;
+        madvise(block, mapped, MADV_HUGEPAGE); // advice only: a refusal still leaves good memory
+    }
     try {
         return std::shared_ptr<uint32_t[]>(reinterpret_cast<uint32_t*>(block),
-                                           [mapped](uint32_t* p) { munmap(p, mapped); });
+                                           [mapped](uint32_t* p) { ReleaseMapping(p, mapped); });
     } catch (const std::bad_alloc&) {
         munmap(block, mapped);
         return nullptr;
@@ -40,6 +149,10 @@ std::shared_ptr<uint32_t[]> NewStore(size_t count) {
 }
 
 } // namespace
+
+void buffers::DropSpare() {
+    TakeSpare(0);
+}
 
 Buffer::Buffer(Buffer& parent, Rect r) {
     Alloc(parent, r);
@@ -136,16 +249,11 @@ void Buffer::Copy(const Buffer& src, Pair pos, uint32_t key) {
     if (dst.Empty()) return;
     const int dx = src.left - pos.x, dy = src.top - pos.y; // target -> source
     const int n = dst.Width();
-    for (int y = dst.top; y <= dst.bottom; ++y) {
-        const uint32_t* s = src.Row(y + dy) + (dst.left + dx - src.left);
-        uint32_t* d = &At(dst.left, y);
-        if (key == Pixel::CopyAll) {
-            std::memcpy(d, s, sizeof(uint32_t) * size_t(n));
-        } else {
-            // A select rather than a branch, so the loop vectorises.
-            for (int i = 0; i < n; ++i) d[i] = s[i] != key ? s[i] : d[i];
-        }
-    }
+    const uint32_t* s = src.Row(dst.top + dy) + (dst.left + dx - src.left);
+    uint32_t* d = &At(dst.left, dst.top);
+    if (key != Pixel::CopyAll) return KeyedRect()(d, stride, s, src.stride, n, dst.Height(), key);
+    for (int y = dst.top; y <= dst.bottom; ++y, d += stride, s += src.stride)
+        std::memcpy(d, s, sizeof(uint32_t) * size_t(n));
 }
 
 namespace {

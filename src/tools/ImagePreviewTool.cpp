@@ -17,11 +17,18 @@ ImagePreviewTool::ImagePreviewTool() {
 }
 
 void ImagePreviewTool::Activate(ToolContext& context) {
-    shown_ = applied_ = false;
-    shownSettings_.clear();
-    appliedSettings_.clear();
-    started_ = context.Documents().CurrentDoc().HasPixels() && context.TakeUndo();
-    if (!started_) {
+    PreviewSession::Hooks hooks = PreviewSession::CurrentDocument(context.Documents());
+    hooks.takeUndo = [&context] {
+        return context.Documents().CurrentDoc().HasPixels() && context.TakeUndo();
+    };
+    hooks.putBack = [&context] {
+        DocumentTable& docs = context.Documents();
+        // The table shows the restored picture itself, at its old size.
+        if (docs.RestoreFromUndo(docs.CurrentDoc()) == 0)
+            context.Invalidate(docs.CurrentDoc().image.Bounds());
+    };
+    session_ = PreviewSession(std::move(hooks));
+    if (!session_.Start()) {
         context.Message(QStringLiteral("ImgBig"), QStringLiteral("Err"), MessageCode::OkWarning);
         return;
     }
@@ -29,57 +36,37 @@ void ImagePreviewTool::Activate(ToolContext& context) {
 }
 
 void ImagePreviewTool::Deactivate(ToolContext& context, PaintTool*) {
-    if (!started_) return;
-    started_ = false;
-    if (applied_) {
-        if (shownSettings_ != appliedSettings_) Show(context, appliedSettings_);
-    } else if (shown_) {
-        PutBack(context);
-    }
-    shown_ = false;
+    session_.Leave(Shower(context));
 }
 
 void ImagePreviewTool::Preview(ToolContext& context) {
-    if (!started_) return;
-    const Settings s = Read(context);
-    if (!shown_ || s != shownSettings_) Show(context, s);
+    if (session_.Started()) session_.Preview(Read(context), Shower(context));
 }
 
 void ImagePreviewTool::Apply(ToolContext& context) {
-    if (!started_) return;
-    const Settings s = Read(context);
-    if ((!shown_ || s != shownSettings_) && !Show(context, s)) return;
-    applied_ = true;
-    appliedSettings_ = s;
-    context.Documents().CurrentDoc().AddChange();
-    context.Documents().UpdateFileLabel();
+    if (session_.Started()) session_.Apply(Read(context), Shower(context));
 }
 
-bool ImagePreviewTool::Show(ToolContext& context, const Settings& s) {
+PreviewSession::Run ImagePreviewTool::Shower(ToolContext& context) {
+    return [this, &context](const Settings& s) { return Show(context, s); };
+}
+
+PreviewSession::Outcome ImagePreviewTool::Show(ToolContext& context, const Settings& s) {
     DocumentTable& docs = context.Documents();
     const Buffer& source = docs.UndoDoc().image;
     Buffer made;
     if (source.Empty() || !Render(context, source, s, made) || made.Empty()) {
         context.Message(QStringLiteral("ImgBig"), QStringLiteral("Err"), MessageCode::OkWarning);
-        return false;
+        return PreviewSession::Outcome::Refused;
     }
     Buffer& image = docs.CurrentDoc().image;
     const bool resized = made.Width() != image.Width() || made.Height() != image.Height();
     image = std::move(made);
-    shown_ = true;
-    shownSettings_ = s;
     if (resized && docs.hooks.showCurrent)
         docs.hooks.showCurrent(true);
     else
         context.Invalidate(image.Bounds());
-    return true;
-}
-
-void ImagePreviewTool::PutBack(ToolContext& context) {
-    DocumentTable& docs = context.Documents();
-    // The table shows the restored picture itself, at its old size.
-    if (docs.RestoreFromUndo(docs.CurrentDoc()) == 0)
-        context.Invalidate(docs.CurrentDoc().image.Bounds());
+    return PreviewSession::Outcome::Done;
 }
 
 void ImagePreviewTool::BindButtons(ToolContext& context, int previewIndex, int applyIndex) {

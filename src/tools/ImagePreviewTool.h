@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/PreviewSession.h"
 #include "tools/PaintTool.h"
 
 #include <vector>
@@ -7,20 +8,14 @@
 class Buffer;
 class ToolContext;
 
-// The image-wide tools with an option bar and Preview / Apply buttons (Stretch / Mirror, Rotate,
-// the filters to come) share this pattern:
-// - Activate takes the undo copy of the picture and forgets what was shown or applied before.
-// - Preview rebuilds the picture from the undo copy with the bar's current settings, unless the
-//   picture already shows exactly those.
-// - Apply does the same, then marks the result applied and counts one change, every time.
-// - Leaving the tool puts back the last applied result (rebuilt if a later preview replaced it),
-//   or the undo copy when nothing was applied. So the picture never keeps an unapplied preview
-//   and an applied one is never thrown away.
+// The image-wide tools with an option bar and Preview / Apply buttons (Stretch / Mirror, Rotate)
+// on the shared PreviewSession: Activate starts it (the undo copy), the bar's buttons preview
+// and apply the bar's settings, leaving the tool leaves the session.
 // A derived tool says what its settings are (read from the bar) and how the picture is rebuilt.
 // A press on the picture leaves the tool like any OneShot tool.
 class ImagePreviewTool : public PaintTool {
 public:
-    using Settings = std::vector<double>;
+    using Settings = PreviewSession::Settings;
 
     ImagePreviewTool();
 
@@ -29,7 +24,7 @@ public:
 
     void Preview(ToolContext& context);
     void Apply(ToolContext& context);
-    bool Applied() const { return applied_; }
+    bool Applied() const { return session_.Applied(); }
 
 protected:
     // The bar's settings now.
@@ -44,11 +39,8 @@ protected:
     void BindButtons(ToolContext& context, int previewIndex, int applyIndex);
 
 private:
-    bool Show(ToolContext& context, const Settings& s);
-    void PutBack(ToolContext& context);
+    PreviewSession::Outcome Show(ToolContext& context, const Settings& s);
+    PreviewSession::Run Shower(ToolContext& context);
 
-    bool started_ = false; // the undo copy holds the picture as it was at activation
-    bool shown_ = false;   // the picture shows shownSettings_ rather than the undo copy
-    bool applied_ = false;
-    Settings shownSettings_, appliedSettings_;
+    PreviewSession session_;
 };

@@ -25,6 +25,8 @@ struct Bench {
     Language language;
     int bands = 0;
     std::function<void()> onBand; // runs between bands, as a click during the run would
+    int changes = 0;
+    PreviewSession session{{[] { return true; }, [this] { image = undo; }, [this] { ++changes; }}};
     ImageRunHost host;
 
     explicit Bench(int w = 30, int h = 120) {
@@ -33,6 +35,8 @@ struct Bench {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) image.At(x, y) = rng() & 0xFFFFFF;
         undo = image;
+        session.Start();
+        host.session = &session;
         host.image = &image;
         host.undo = &undo;
         host.workBuffer = [this]() -> Buffer& { return image; };

@@ -344,3 +344,49 @@ TEST_F(ImageFiles, ThirdImageOfAMultiImageFile) {
               LoadCode::Ok);
     EXPECT_TRUE(entry.isEmpty());
 }
+
+// Pictures large enough for the kept store of a freed one: a picture replaced by one of its size
+// writes into the pages of the last one freed, which must never show through or reach the undo
+// copy. Each step loads a file, edits (the way a tool does: the undo copy detached first) and
+// checks the picture, the undo copy and Undo.
+TEST_F(ImageFiles, ReplacingLargePicturesKeepsPicturesAndUndoApart) {
+    struct Step {
+        int file; // index into pictures
+        bool edit;
+    };
+    const ImageDoc pictures[] = {Patterned(1024, 1100, 1), Patterned(1024, 1100, 2),
+                                 Patterned(1100, 1024, 3)};
+    for (int i = 0; i < 3; ++i) {
+        GFXtra32 extra;
+        GFXFile::Save(pictures[i].image, Path(QStringLiteral("p%1.png").arg(i)), &extra, nullptr);
+    }
+    const Step steps[] = {{0, false}, {1, true}, {1, false}, {2, true}, {0, true}, {2, false}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.file);
+        uint32_t a = 0, b = 0;
+        QString entry;
+        ASSERT_EQ(LoadImageFile(docs, docs.CurrentDoc(),
+                                Path(QStringLiteral("p%1.png").arg(s.file)), 1, false, host, a, b,
+                                entry),
+                  LoadCode::Ok);
+        const Buffer& loaded = pictures[s.file].image;
+        ImageDoc& doc = docs.CurrentDoc();
+        ASSERT_TRUE(SamePixels(doc.image, loaded));
+        ASSERT_TRUE(SamePixels(docs.UndoDoc().image, loaded));
+        if (!s.edit) {
+            ASSERT_TRUE(docs.ExchangeWithUndo(doc)); // Undo right after the load
+            EXPECT_TRUE(SamePixels(doc.image, loaded));
+            continue;
+        }
+        ASSERT_TRUE(docs.DetachUndo());
+        doc.image.Box({10, 10, 500, 20}, 0x123456);
+        doc.AddChange();
+        EXPECT_TRUE(SamePixels(docs.UndoDoc().image, loaded));
+        const QString saved = Path(QStringLiteral("saved.png"));
+        SaveOptions options;
+        ASSERT_FALSE(SaveImageFile(doc, saved, options, host).isEmpty());
+        EXPECT_TRUE(SamePixels(LoadDirect(saved), doc.image));
+        ASSERT_TRUE(docs.ExchangeWithUndo(doc)); // Undo of the edit
+        EXPECT_TRUE(SamePixels(doc.image, loaded));
+    }
+}

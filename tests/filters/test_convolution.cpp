@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 using filtertest::RandomPicture;
 
@@ -67,6 +68,35 @@ TEST(Convolution, KernelSizeFollowsTheOuterWeights) {
     s.divisor = 37;
     s.bias = 9999;
     Check(s, 5, 17, 12);
+}
+
+// Random kernels on pictures wide enough for the 16-pixel blocks: even divisors that are not
+// powers of two give quotients of exactly a half, where the single-precision weights decide
+// the side; negative cells and biases give negative sums.
+TEST(Convolution, RandomKernelsMatchTheDoubleSums) {
+    struct Case {
+        int divisor, cellRange, bias;
+        bool outer;
+    };
+    const Case cases[] = {
+        {6, 3, 64, false},     {10, 5, 100, true},       {100, 40, -30, true}, {2, 4, 7, false},
+        {9998, 999, 0, true},  {7, 9, -200, true},       {12, 6, 128, false},  {1, 1, 128, false},
+        {37, 999, 9999, true}, {9999, 999, -9999, true}, {30, 8, 0, true},     {4, 2, 1, false},
+    };
+    std::mt19937 rng(11);
+    for (const Case& c : cases) {
+        ConvolutionSettings s;
+        std::uniform_int_distribution<int> cell(-c.cellRange, c.cellRange);
+        for (int i = 0; i < 25; ++i) {
+            const bool outer = i / 5 == 0 || i / 5 == 4 || i % 5 == 0 || i % 5 == 4;
+            s.cells[size_t(i)] = int16_t(outer && !c.outer ? 0 : cell(rng));
+        }
+        s.cells[0] = int16_t(c.outer ? c.cellRange : 0);
+        s.divisor = c.divisor;
+        s.bias = c.bias;
+        SCOPED_TRACE(c.divisor);
+        Check(s, c.outer ? 5 : 3, 61, 9);
+    }
 }
 
 TEST(Convolution, TinyPicturesAreAllBorder) {

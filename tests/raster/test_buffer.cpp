@@ -1,4 +1,5 @@
 #include "raster/Buffer.h"
+#include "raster/BufferSpare.h"
 #include "raster/RasterTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -236,3 +237,29 @@ TEST(BufferDraw, ChColorAndBoolTouchExactValuesOnly) {
 }
 
 } // namespace
+
+// A large store freed is taken again only by a store of its very size (its old pixels show
+// it); one of another size gets fresh zeroed pages, and every pixel of either can be written.
+TEST(BufferSpare, OnlyTheSameSizeTakesAFreedStore) {
+    struct Case {
+        Pair first, second;
+        bool same;
+    };
+    const Case cases[] = {{{1024, 1100}, {1024, 1100}, true},
+                          {{1024, 1100}, {1100, 1024}, true}, // the same number of pixels
+                          {{1024, 1100}, {1024, 2300}, false},
+                          {{1024, 2300}, {1024, 1100}, false}};
+    for (const Case& c : cases) {
+        buffers::DropSpare();
+        Buffer first;
+        ASSERT_TRUE(first.Alloc(c.first));
+        first.At(0, 0) = 0x00777777;
+        first.Free();
+        Buffer second;
+        ASSERT_TRUE(second.Alloc(c.second));
+        EXPECT_EQ(second.At(0, 0), c.same ? 0x00777777u : 0u) << c.second.x << "x" << c.second.y;
+        second.Box(second.Bounds(), 0x00ABCDEF);
+        EXPECT_EQ(second.At(c.second.x - 1, c.second.y - 1), 0x00ABCDEFu);
+    }
+    buffers::DropSpare();
+}

@@ -56,7 +56,7 @@ TCFilterForm::TCFilterForm(const Language& language, CustomFilterState& state, I
         cell->setAlignment(Qt::AlignRight);
         grid->addWidget(cell, i / 5, i % 5);
         cells_[size_t(i)] = cell;
-        connect(cell, &QLineEdit::textEdited, this, [this] { applied_ = false; });
+        connect(cell, &QLineEdit::textEdited, this, [this] { ++edits_; });
         connect(cell, &QLineEdit::editingFinished, this, [this, i] { NormaliseCell(i); });
     }
     layout->addLayout(grid);
@@ -65,8 +65,8 @@ TCFilterForm::TCFilterForm(const Language& language, CustomFilterState& state, I
     divFactor_ = Spin("DivFactor", ConvolutionSettings::kDivisorMin,
                       ConvolutionSettings::kDivisorMax, 9, this);
     bias_ = Spin("Bias", ConvolutionSettings::kBiasMin, ConvolutionSettings::kBiasMax, 0, this);
-    connect(divFactor_, &QSpinBox::valueChanged, this, [this] { applied_ = false; });
-    connect(bias_, &QSpinBox::valueChanged, this, [this] { applied_ = false; });
+    connect(divFactor_, &QSpinBox::valueChanged, this, [this] { ++edits_; });
+    connect(bias_, &QSpinBox::valueChanged, this, [this] { ++edits_; });
     okBtn_ = Button("OkBtn", tr("&Ok"), this);
     previewBtn_ = Button("PreviewBtn", tr("&Preview"), this);
     cancelBtn_ = Button("CancelBtn", tr("&Cancel"), this);
@@ -93,7 +93,6 @@ TCFilterForm::TCFilterForm(const Language& language, CustomFilterState& state, I
     s.divisor = 9;
     s.bias = 0;
     Show(s);
-    applied_ = false;
 }
 
 void TCFilterForm::Show(const ConvolutionSettings& s) {
@@ -103,7 +102,7 @@ void TCFilterForm::Show(const ConvolutionSettings& s) {
     }
     divFactor_->setValue(s.divisor);
     bias_->setValue(s.bias);
-    applied_ = false;
+    ++edits_;
 }
 
 ConvolutionSettings TCFilterForm::Settings() const {
@@ -130,7 +129,7 @@ void TCFilterForm::NormaliseCell(int i) {
                                                           ConvolutionSettings::kCellMax));
     if (text != cell->text()) {
         cell->setText(text);
-        applied_ = false;
+        ++edits_;
     }
 }
 
@@ -143,31 +142,31 @@ void TCFilterForm::SetRunning(bool on) {
         language_.Translate(on ? QStringLiteral("&Stop") : QStringLiteral("&Preview")));
 }
 
+PreviewSession::Settings TCFilterForm::Key() const {
+    return {double(edits_), host_.clipping && host_.clipping() ? 1.0 : 0.0};
+}
+
+bool TCFilterForm::Applied() const {
+    return host_.session && host_.session->Shows(Key());
+}
+
 void TCFilterForm::PreviewBtnClick() {
     if (running_) {
         running_ = false;
         return;
     }
-    const bool clipping = host_.clipping && host_.clipping();
-    if (applied_ && clipping == appliedClipping_) return;
-    if (!host_.image || !host_.undo || !host_.workBuffer) return;
-    applied_ = true;
-    appliedClipping_ = clipping;
+    if (Applied() || !host_.session || !host_.undo || !host_.workBuffer) return;
     for (int i = 0; i < 25; ++i) NormaliseCell(i);
     const conv::Kernel kernel = conv::MakeKernel(Settings());
-    applied_ = true;
     SetRunning(true);
     Buffer& work = host_.workBuffer();
     const Buffer& undo = *host_.undo;
     const int top = work.top;
-    const bool whole = imagerun::RunRows(
-        host_, work.Height(),
-        [&](int y0, int y1) {
-            bands::Split(top + y0, top + y1, bands::Cores(),
-                         [&](int a, int b, int) { conv::Rows(kernel, undo, work, a, b); });
-        },
-        running_);
-    if (!whole) applied_ = false;
+    const std::function<void(int, int)> rows = [&](int y0, int y1) {
+        bands::Split(top + y0, top + y1, bands::Cores(),
+                     [&](int a, int b, int) { conv::Rows(kernel, undo, work, a, b); });
+    };
+    host_.session->Preview(Key(), imagerun::FullRun(host_, work.Height(), rows, running_));
     SetRunning(false);
     if (host_.repaint) host_.repaint();
 }
@@ -175,7 +174,7 @@ void TCFilterForm::PreviewBtnClick() {
 void TCFilterForm::OkBtnClick() {
     if (running_) return;
     PreviewBtnClick();
-    if (!applied_) return;
+    if (!host_.session || !host_.session->ApplyShown(Key())) return;
     committed_ = true;
     accept();
 }

@@ -31,7 +31,8 @@ public:
 
     bool Committed() const { return committed_; }
     bool Running() const { return running_; }
-    bool Applied() const { return applied_; }
+    // The picture shows a complete run of what the controls say now.
+    bool Applied() const;
     QLineEdit* Cell(int i) const { return cells_[size_t(i)]; }
     QSpinBox* DivFactor() const { return divFactor_; }
     QSpinBox* Bias() const { return bias_; }
@@ -54,11 +55,13 @@ protected:
 private:
     void Show(const ConvolutionSettings& s);
     void SetRunning(bool on);
+    PreviewSession::Settings Key() const;
 
     const Language& language_;
     CustomFilterState& state_;
     ImageRunHost host_;
-    bool applied_ = false, running_ = false, committed_ = false, appliedClipping_ = false;
+    bool running_ = false, committed_ = false;
+    int edits_ = 0; // what the session knows of the settings: their edits, and Clipping
     std::array<QLineEdit*, 25> cells_{};
     QSpinBox *divFactor_, *bias_;
     QPushButton *okBtn_, *previewBtn_, *cancelBtn_, *loadBtn_, *saveBtn_;

@@ -208,7 +208,7 @@ void TFFactForm::ChChange() {
             .Rows(previewResult_, 0, previewResult_.Height());
         ShowPreview();
     }
-    applied_ = false;
+    ++edits_;
 }
 
 void TFFactForm::ShowPreview() {
@@ -241,21 +241,25 @@ void TFFactForm::SetRunning(bool on) {
         language_.Translate(on ? QStringLiteral("&Stop") : QStringLiteral("&Preview")));
 }
 
+bool TFFactForm::Applied() const {
+    return host_.session && host_.session->Shows(Key());
+}
+
 void TFFactForm::PreviewBtnClick() {
     if (running_) {
         running_ = false; // Stop: the run ends after its current band
         return;
     }
-    if (applied_ || !host_.image || !host_.undo) return;
-    applied_ = true;
+    if (Applied() || !host_.session || !host_.image || !host_.undo) return;
     SetRunning(true);
     ff::FilterRun run(compiled_, *host_.undo, state_.source.ctl);
     const int threads = run.Parallel() ? bands::Cores() : 1;
     Buffer& image = *host_.image;
-    const bool whole = imagerun::RunRows(
-        host_, host_.undo->Height(), [&](int y0, int y1) { run.Rows(image, y0, y1, threads); },
-        running_);
-    if (!whole) applied_ = false; // stopped: never kept by Ok
+    const std::function<void(int, int)> rows = [&](int y0, int y1) {
+        run.Rows(image, y0, y1, threads);
+    };
+    // Stopped: the picture matches nothing, so Ok never keeps it.
+    host_.session->Preview(Key(), imagerun::FullRun(host_, host_.undo->Height(), rows, running_));
     SetRunning(false);
     if (host_.repaint) host_.repaint();
 }
@@ -263,7 +267,7 @@ void TFFactForm::PreviewBtnClick() {
 void TFFactForm::OkBtnClick() {
     if (running_) return;
     PreviewBtnClick();
-    if (!applied_) return;
+    if (!host_.session || !host_.session->ApplyShown(Key())) return;
     committed_ = true;
     StoreToState();
     accept();

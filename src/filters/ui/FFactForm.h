@@ -39,7 +39,8 @@ public:
 
     bool Committed() const { return committed_; }
     bool Running() const { return running_; }
-    bool Applied() const { return applied_; }
+    // The picture shows a complete run of the filter as it stands now.
+    bool Applied() const;
     const ff::CompiledFilter& Compiled() const { return compiled_; }
     const Buffer& PreviewResult() const { return previewResult_; }
 
@@ -65,13 +66,15 @@ private:
     void ShowPreview();
     void SetRunning(bool on);
     void Message(const char* key);
+    PreviewSession::Settings Key() const { return {double(edits_)}; }
 
     const Language& language_;
     FilterFactoryState& state_;
     ImageRunHost host_;
     ff::CompiledFilter compiled_;
     Buffer previewSource_, previewResult_;
-    bool applied_ = false, running_ = false, committed_ = false, loading_ = false;
+    bool running_ = false, committed_ = false, loading_ = false;
+    int edits_ = 0; // what the session knows of the filter: its edits
 
     std::array<QPlainTextEdit*, 3> memos_{};
     std::array<QToolButton*, 3> syntax_{};

@@ -19,6 +19,14 @@ bool RunRows(const ImageRunHost& host, int rows, const std::function<void(int, i
     return done == rows && running;
 }
 
+PreviewSession::Run FullRun(const ImageRunHost& host, int rows,
+                            const std::function<void(int, int)>& work, const bool& running) {
+    return [&host, rows, &work, &running](const PreviewSession::Settings&) {
+        return RunRows(host, rows, work, running) ? PreviewSession::Outcome::Done
+                                                  : PreviewSession::Outcome::Stopped;
+    };
+}
+
 QString QtFilter(const QString& languageFilter) {
     const QStringList parts = languageFilter.split(QLatin1Char('|'));
     QString text = parts.value(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/PreviewSession.h"
 #include "filters/BandRun.h"
 
 #include <QObject>
@@ -12,11 +13,13 @@ class Language;
 class QWidget;
 
 // What an image-wide filter dialog needs of the program: the image, its undo copy (taken when
-// the dialog opened; every full run reads it), the drawing area, the progress display and the
-// image area. Filled by the command that opens the dialog.
+// the dialog opened; every full run reads it), the preview session over them, the drawing
+// area, the progress display and the image area. Filled by the command that opens the dialog,
+// which starts the session before and leaves it after.
 struct ImageRunHost {
     Buffer* image = nullptr;
     const Buffer* undo = nullptr;
+    PreviewSession* session = nullptr;
     std::function<Buffer&()> workBuffer; // the whole image, or its visible part with Clipping
     std::function<bool()> clipping;
     std::function<void()> progressStart;
@@ -54,6 +57,10 @@ namespace imagerun {
 // Returns true when every row was done.
 bool RunRows(const ImageRunHost& host, int rows, const std::function<void(int, int)>& work,
              const bool& running);
+
+// A window's full run as the session sees it: Done when every row was done, else Stopped.
+PreviewSession::Run FullRun(const ImageRunHost& host, int rows,
+                            const std::function<void(int, int)>& work, const bool& running);
 
 // "Text (*.EXT)|*.ext" of the language file as a Qt filter that finds both cases.
 QString QtFilter(const QString& languageFilter);
