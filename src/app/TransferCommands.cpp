@@ -23,10 +23,13 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScrollArea>
+#include <QTimer>
 
 namespace {
 
 const QString kErr = QStringLiteral("Err");
+// Long enough for the first frame to be painted on a slow machine.
+constexpr int kProbeDelayMs = 1500;
 
 // Dialogs open centred over the image view.
 void CentreOver(QWidget& dialog, TMainForm& form) {
@@ -42,16 +45,25 @@ TransferCommands::TransferCommands(TMainForm& form, AppContext& context, Program
                                    ViewController& view, ToolEngine& engine, ShellHost& host,
                                    FileCommands& files)
     : form_(form), context_(context), state_(state), view_(view), engine_(engine), host_(host),
-      files_(files), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+      files_(files) {
     sourceDialog = [this](const std::vector<ScanDevice>& devices, const QString& current) {
         return RunSourceDialog(devices, current);
     };
     printDialog = [this] { RunPrintDialog(); };
-    printer_->setResolution(kPrintDpi);
-    // With no printer installed the page goes to a PDF file.
-    if (QPrinterInfo::availablePrinterNames().isEmpty())
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-    ProbeScanner();
+    // Asking the print system and probing the scanners both take time the first picture should
+    // not wait for: the printer is made when first used, the probe starts once the window is up.
+    QTimer::singleShot(kProbeDelayMs, this, [this] { ProbeScanner(); });
+}
+
+QPrinter& TransferCommands::Printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setResolution(kPrintDpi);
+        // With no printer installed the page goes to a PDF file.
+        if (QPrinterInfo::availablePrinterNames().isEmpty())
+            printer_->setOutputFormat(QPrinter::PdfFormat);
+    }
+    return *printer_;
 }
 
 TransferCommands::~TransferCommands() {
@@ -87,6 +99,8 @@ void TransferCommands::UpdateImportEnabled() {
 
 // Listing the devices can take seconds (USB buses are probed), so it runs beside start-up.
 void TransferCommands::ProbeScanner() {
+    if (probeStarted_) return;
+    probeStarted_ = true;
     probe_ = std::thread([this] {
         auto session = std::make_unique<ScannerSession>();
         std::vector<ScanDevice> devices = session->Devices();
@@ -99,6 +113,7 @@ void TransferCommands::ProbeScanner() {
 }
 
 bool TransferCommands::WaitForScanner() {
+    ProbeScanner();
     if (probe_.joinable()) probe_.join();
     return scanner_ && scanner_->Initialised() && !devices_.empty();
 }
@@ -197,7 +212,7 @@ void TransferCommands::Print1Click() {
 
 void TransferCommands::RunPrintDialog() {
     const ImageDoc& doc = state_.docs.CurrentDoc();
-    TPrintForm dialog(context_.language, *printer_, doc.image, state_.docs.DisplayName(doc),
+    TPrintForm dialog(context_.language, Printer(), doc.image, state_.docs.DisplayName(doc),
                       &form_);
     dialog.log = [this](const QString& line) { context_.WriteLog(line); };
     dialog.printFailed = [this] {
@@ -221,7 +236,7 @@ void TransferCommands::RunPrintDialog() {
 
 void TransferCommands::PrinterSetup1Click() {
     engine_.HideFeedback();
-    QPrintDialog dialog(printer_.get(), &form_);
+    QPrintDialog dialog(&Printer(), &form_);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.exec();
 }

@@ -56,7 +56,7 @@ public:
     // Waits for the scanner probe started with the commands; true when a scanner is there.
     bool WaitForScanner();
     QString Source() const { return source_; }
-    QPrinter& Printer() { return *printer_; }
+    QPrinter& Printer(); // made on first use
 
 private:
     void ProbeScanner();
@@ -80,5 +80,6 @@ private:
     std::unique_ptr<ScannerSession> scanner_; // made by the probe
     std::vector<ScanDevice> devices_;
     std::thread probe_;
+    bool probeStarted_ = false;
     QString source_;
 };
