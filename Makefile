@@ -100,7 +100,7 @@ bench: deps bench-deps
 # libFuzzer targets need clang; not part of `make test`.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOV_FUZZ=ON -DOV_APP=OFF
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_dib fuzz_lng fuzz_texts fuzz_clipboard fuzz_filters
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_dib fuzz_lng fuzz_texts fuzz_clipboard fuzz_filters fuzz_components
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-fuzz

@@ -23,6 +23,17 @@
 #define OVC_EXPORT __attribute__((visibility("default")))
 #endif
 
+/* Defines the OVCDESC export; in C++ too, where an initialised extern "C" variable must sit in
+ * a linkage block. */
+#ifdef __cplusplus
+#define OVC_DESCRIPTOR(text)                                                                      \
+    extern "C" {                                                                                  \
+    __attribute__((visibility("default"))) const char *OVCDESC = text;                            \
+    }
+#else
+#define OVC_DESCRIPTOR(text) OVC_EXPORT const char *OVCDESC = text;
+#endif
+
 /* Commands of OVCPROCESS(data, command). */
 enum {
     OVC_START = 4493,   /* data: OvcEnv*, the whole picture; once, before anything else */

@@ -27,6 +27,10 @@ void HelpWindow::ShowContext(int context) {
 }
 
 void HelpWindow::ShowContents() {
+    if (!contentsPage_.isEmpty() && QFileInfo(contentsPage_).isFile()) {
+        browser_->setSource(QUrl::fromLocalFile(contentsPage_));
+        return;
+    }
     const QString index = QDir(folder_).filePath(QStringLiteral("index.html"));
     if (QFileInfo(index).isFile())
         browser_->setSource(QUrl::fromLocalFile(index));

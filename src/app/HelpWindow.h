@@ -12,9 +12,14 @@ public:
     // The page of the context, or the contents when it has none.
     void ShowContext(int context);
     void ShowContents();
+    // The page Contents shows instead of the program's own (a component's help file beside it,
+    // while its dialog is active); empty gives the program's help back.
+    void SetContentsPage(const QString& file) { contentsPage_ = file; }
+    const QString& ContentsPage() const { return contentsPage_; }
     QString CurrentPage() const;
 
 private:
     QString folder_;
+    QString contentsPage_;
     QTextBrowser* browser_;
 };

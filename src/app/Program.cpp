@@ -4,8 +4,10 @@
 #include "app/BrowseCommands.h"
 #include "app/BrushMenuCommands.h"
 #include "app/ColourCommands.h"
+#include "app/ComponentCommands.h"
 #include "app/FileCommands.h"
 #include "app/FilterCommands.h"
+#include "app/HelpWindow.h"
 #include "app/KeyRouting.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
@@ -27,7 +29,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
@@ -60,9 +64,10 @@ void Program::Start() {
     QApplication::setApplicationDisplayName(QStringLiteral("Orvel Paint"));
     FormCreate();
     // The tool icon panel, the colour selector, the open dialog, the component dialog and the
-    // browser window are created here, in that order, as they land. The component dialog's
-    // creation writes the log line "CompForm created." between the open dialog and the browser;
-    // the log lacks it until that dialog exists.
+    // browser window are created here, in that order, as they land. A component's dialog is
+    // built anew from its descriptor each time it starts; what is made here is its keeper.
+    components_ = std::make_unique<ComponentCommands>(*form_, context_);
+    context_.WriteLog(QStringLiteral("CompForm created."));
 
     context_.WriteLog(QStringLiteral("Toolbar initialization started."));
     {
@@ -171,7 +176,15 @@ void Program::InitProgram() {
     tools_->RegisterBrushCommands(form_->Commands());
     (new TransformCommands(*form_, context_, *state_, *tools_))->Register(form_->Commands());
     context_.WriteLog(QStringLiteral("Icons initialized."));
-    // Components are scanned and the Undo and Clear command icons registered here.
+    // The components' palette group (or the EMPTY placeholder), then Undo and Clear.
+    tools_->FinishPalette(components_->Scan(*tools_, progress_.get()));
+    components_->mainKeys = [this](QKeyEvent& event) { MainWindowKey(event); };
+    components_->setHelp = [this](const QString& page) { form_->Help()->SetContentsPage(page); };
+    components_->editColour = [this](const ColourSwatch& swatch, const QString& caption) {
+        if (!colorSel_) return;
+        selectorSwatch_ = -1;
+        colorSel_->Open(swatch, caption, true);
+    };
 
     files_ =
         std::make_unique<FileCommands>(*form_, context_, *state_, *view_, tools_->Engine(), *host_);
@@ -315,6 +328,18 @@ bool Program::PreviewKey(QKeyEvent* event) {
         return true;
     }
     return view_->HandleViewKey(event->key(), event->modifiers());
+}
+
+void Program::MainWindowKey(QKeyEvent& event) {
+    if (PreviewKey(&event)) return;
+    if (!form_->menuBar()->isEnabled()) return; // a component holds the picture
+    const QKeySequence typed(event.keyCombination());
+    for (QAction* action : form_->findChildren<QAction*>()) {
+        if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == typed) {
+            action->trigger();
+            return;
+        }
+    }
 }
 
 // The document table reaches the window through its hooks; the Window menu through its actions.

@@ -16,6 +16,7 @@
 
 class BrowseCommands;
 class BrushMenuCommands;
+class ComponentCommands;
 class ColourCommands;
 class FileCommands;
 class TransferCommands;
@@ -50,6 +51,10 @@ public:
     FilterCommands& Filters() { return *filters_; }
     BrowseCommands& Browser() { return *browse_; }
     ColourCommands& Colours() { return *colours_; }
+    ComponentCommands& Components() { return *components_; }
+    // A key typed in a tool window that the window leaves to the main window's hot keys and
+    // menu shortcuts.
+    void MainWindowKey(QKeyEvent& event);
     TColorSel* ColourSelector() const { return colorSel_; }
     const Buffer& Image() const { return state_->docs.CurrentDoc().image; }
     DocumentTable& Documents() { return state_->docs; }
@@ -93,6 +98,7 @@ private:
     std::unique_ptr<FilterCommands> filters_;
     std::unique_ptr<BrowseCommands> browse_;
     std::unique_ptr<ColourCommands> colours_;
+    std::unique_ptr<ComponentCommands> components_;
     TColorSel* colorSel_ = nullptr;      // owned by the main window
     int selectorSwatch_ = -1;            // the swatch the selector was opened on
     static constexpr int ToolSwatch = 2; // a colour of the current tool (the text shadow)

@@ -52,8 +52,7 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     tools.toolOf = toolregistry::ResolverFor({&tools_, &e});
     tools.cutAlternate = &tools_.restoreBrush;
     tools.brushAlternate = toolregistry::BrushAlternate({&tools_, &e});
-    RegisterStandardPalette(palette_, tools);
-    palette_.DisableGroupsWithoutTools();
+    RegisterToolGroups(palette_, tools); // components and commands follow in FinishPalette
     e.hooks.activityTick = [this](PaintTool* tool) {
         if (auto* ticking = dynamic_cast<TickingTool*>(tool)) ticking->Tick(*engine_);
     };
@@ -95,6 +94,15 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     buffer_->setMouseTracking(true);
     // The overlays go over the image on every repaint of the view.
     buffer_->onPaint = [this](QPainter& painter) { PaintOverlays(painter); };
+}
+
+void ToolShell::FinishPalette(std::vector<PaletteComponent> components) {
+    PaletteTools tools;
+    tools.toolOf = toolregistry::ResolverFor({&tools_, engine_.get()});
+    tools.components = std::move(components);
+    RegisterComponentsAndCommands(palette_, tools);
+    palette_.DisableGroupsWithoutTools();
+    bar_->Rebuild();
 }
 
 void ToolShell::RegisterBrushCommands(CommandRegistry& commands) {

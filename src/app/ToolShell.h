@@ -34,6 +34,9 @@ public:
     ToolShell(TMainForm& form, AppContext& context, ProgramState& state, ViewController& view);
     ~ToolShell() override;
 
+    // After the component scan: the components' palette group (or its placeholder) and the
+    // Undo and Clear commands; the palette is complete.
+    void FinishPalette(std::vector<PaletteComponent> components);
     // The starting tool with the starting brush, once the window is up.
     void Start();
     ToolEngine& Engine() { return *engine_; }

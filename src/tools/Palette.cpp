@@ -224,19 +224,32 @@ const std::vector<QString>& PaletteHintTable() {
     return table;
 }
 
-void RegisterStandardPalette(Palette& palette, const PaletteTools& tools) {
+namespace {
+
+void AddEntry(Palette& palette, const PaletteTools& tools, const ToolEntry& e) {
     const auto& hints = PaletteHintTable();
-    auto add = [&](const ToolEntry& e) {
-        PaintTool* tool = tools.toolOf ? tools.toolOf(e) : nullptr;
-        palette.RegisterVariant(e.icon, tool, e.key, e.buttonGroup, hints[size_t(e.hint)], e.perRow,
-                                e.hint);
-    };
+    PaintTool* tool = tools.toolOf ? tools.toolOf(e) : nullptr;
+    palette.RegisterVariant(e.icon, tool, e.key, e.buttonGroup, hints[size_t(e.hint)], e.perRow,
+                            e.hint);
+}
+
+} // namespace
+
+void RegisterStandardPalette(Palette& palette, const PaletteTools& tools) {
+    RegisterToolGroups(palette, tools);
+    RegisterComponentsAndCommands(palette, tools);
+}
+
+void RegisterToolGroups(Palette& palette, const PaletteTools& tools) {
     for (const ToolEntry& e : toolregistry::ToolGroups()) {
-        add(e);
+        AddEntry(palette, tools, e);
         const QString icon = e.icon;
         if (icon == "BRUSH23") palette.RegisterAlternate(tools.brushAlternate, 0);
         if (icon == "CUT5") palette.RegisterAlternate(tools.cutAlternate, KeyMod::Shift + 'B');
     }
+}
+
+void RegisterComponentsAndCommands(Palette& palette, const PaletteTools& tools) {
     int perRow = 8;
     for (const PaletteComponent& c : tools.components) {
         if (!c.tool) continue;
@@ -248,5 +261,5 @@ void RegisterStandardPalette(Palette& palette, const PaletteTools& tools) {
         palette.RegisterVariant("EMPTY", nullptr, 0, PaletteButtonGroup::Command, {}, 4);
         palette.DisableLastGroup();
     }
-    for (const ToolEntry& e : toolregistry::Commands()) add(e);
+    for (const ToolEntry& e : toolregistry::Commands()) AddEntry(palette, tools, e);
 }

@@ -164,3 +164,7 @@ struct PaletteTools {
 // Registers the whole palette from the tool registry in its fixed order, components and commands
 // included.
 void RegisterStandardPalette(Palette& palette, const PaletteTools& tools);
+// The same in the two steps of start-up: the tool groups, then (after the component scan) the
+// components or their placeholder, and the commands.
+void RegisterToolGroups(Palette& palette, const PaletteTools& tools);
+void RegisterComponentsAndCommands(Palette& palette, const PaletteTools& tools);

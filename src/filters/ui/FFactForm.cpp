@@ -2,6 +2,7 @@
 
 #include "filters/FFRun.h"
 #include "filters/MakeComponent.h"
+#include "filters/PreviewScale.h"
 #include "lang/Language.h"
 #include "lang/WindowTranslator.h"
 
@@ -59,12 +60,8 @@ TFFactForm::TFFactForm(const Language& language, FilterFactoryState& state, Imag
 
     // The preview: the image scaled to fit 120 x 90.
     const Buffer& image = *host_.undo;
-    double f = 120.0 / std::max(image.Width(), 1);
-    f = std::min(f, 90.0 / std::max(image.Height(), 1));
-    const Pair size{std::max(1, int(std::lround(image.Width() * f))),
-                    std::max(1, int(std::lround(image.Height() * f)))};
-    if (!image.Empty() && previewSource_.Alloc(size) && previewResult_.Alloc(size))
-        previewSource_.Scale(image, size, {0, 0}, Pixel::CopyAll, true);
+    const Pair size = previewscale::FitSize({image.Width(), image.Height()});
+    previewscale::Make(image, previewSource_, previewResult_);
     instPreviewBuf_->setGeometry((124 - size.x) / 2, (94 - size.y) / 2, size.x, size.y);
     FillFromState();
     ChChange();

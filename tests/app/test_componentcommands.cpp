@@ -1,0 +1,107 @@
+#include "app/ComponentCommands.h"
+#include "app/MainForm.h"
+#include "app/MessageBox.h"
+#include "app/Program.h"
+#include "app/ProgramFixture.h"
+#include "app/ToolShell.h"
+#include "filters/ui/CompForm.h"
+#include "tools/ToolEngine.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The program started from a folder whose Comps/Tests holds the recording component (no icon),
+// which paints its whole rectangle white when it runs.
+class ComponentRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config_.path());
+        MessageByKeySeam() = [](const QString&, const QString&, int) { return kAnswerOk; };
+        const QString comps = QDir(folder_.path()).filePath(QStringLiteral("Comps/Tests"));
+        ASSERT_TRUE(QDir().mkpath(comps));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(OV_BUILD_DIR "/dialogcomps/recorder.ovc"),
+                                comps + QStringLiteral("/recorder.ovc")));
+        program_ = StartProgram({}, folder_.path());
+    }
+    void TearDown() override {
+        program_.reset();
+        MessageByKeySeam() = nullptr;
+    }
+    static void Settle() {
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    }
+    Buffer& Image() { return program_->State().docs.CurrentDoc().image; }
+    bool AllWhite() {
+        for (int y = 0; y < Image().Height(); ++y)
+            for (int x = 0; x < Image().Width(); ++x)
+                if ((Image().At(x, y) & 0xFFFFFF) != 0xFFFFFF) return false;
+        return true;
+    }
+
+    QTemporaryDir config_, folder_;
+    std::unique_ptr<Program> program_;
+};
+
+TEST_F(ComponentRun, TheCategoryGetsASubmenuWithBrowseOffAndTheEntry) {
+    ComponentCommands& comps = program_->Components();
+    ASSERT_EQ(comps.Table().components.size(), 1u);
+    QMenu* sub = program_->MainForm()->findChild<QMenu*>(QStringLiteral("CompCategory1"));
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->title(), QStringLiteral("&TESTS"));
+    const QList<QAction*> actions = sub->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_FALSE(actions[0]->isEnabled()); // Browse waits for the browser's effect mode
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->text(), QStringLiteral("&Recorder"));
+    EXPECT_EQ(actions[2], comps.MenuEntry(0));
+    // No icon: no drawing mode, and the palette keeps its disabled placeholder.
+    EXPECT_EQ(comps.BrushTool(0), nullptr);
+}
+
+TEST_F(ComponentRun, CancelGivesThePictureBackAndOkKeepsOneChange) {
+    ComponentCommands& comps = program_->Components();
+    ToolEngine& engine = program_->Tools().Engine();
+    PaintTool* before = engine.CurrentTool();
+    const Buffer original = Image();
+    const int changes = program_->State().docs.CurrentDoc().changeCount;
+    struct Case {
+        bool ok;
+        bool white;
+        int changes;
+    } cases[] = {{false, false, 0}, {true, true, 1}};
+    for (const Case& c : cases) {
+        comps.MenuEntry(0)->trigger();
+        Settle();
+        ASSERT_NE(comps.Form(), nullptr);
+        EXPECT_EQ(engine.CurrentTool(), comps.ImageTool(0));
+        EXPECT_FALSE(program_->MainForm()->menuBar()->isEnabled()) << c.ok;
+        comps.Form()->PreviewBtnClick(); // no "P" button, but the handler runs the picture
+        if (c.ok)
+            comps.Form()->OkBtnClick();
+        else
+            comps.Form()->CancelBtnClick();
+        Settle();
+        EXPECT_EQ(comps.Form(), nullptr) << c.ok;
+        EXPECT_EQ(comps.ActiveSession(), nullptr) << c.ok;
+        EXPECT_EQ(engine.CurrentTool(), before) << c.ok;
+        EXPECT_TRUE(program_->MainForm()->menuBar()->isEnabled()) << c.ok;
+        EXPECT_EQ(AllWhite(), c.white) << c.ok;
+        if (!c.white) {
+            EXPECT_EQ(Image().Width(), original.Width());
+            EXPECT_EQ(Image().At(3, 3), original.At(3, 3));
+        }
+        EXPECT_EQ(program_->State().docs.CurrentDoc().changeCount - changes, c.changes) << c.ok;
+    }
+}
+
+} // namespace
