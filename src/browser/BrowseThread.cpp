@@ -236,5 +236,5 @@ bool TBrowseEffectThread::MakeThumbnail(const BrowseEntry& entry, Buffer& thumb,
     const Effect& effect = effects_[size_t(k)];
     caption = effect.caption;
     // A failed or throwing component leaves its cell blank; the next one is made all the same.
-    return comp::EffectPreview(effect.component, picture_, area_, thumb);
+    return comp::ScaledEffectPreview(effect.component, picture_, area_, thumb);
 }

@@ -32,10 +32,11 @@ bool EffectPreview(const Component& component, const Buffer& picture, Pair size,
     Buffer scaled;
     if (picture.Empty() || size.x < 1 || size.y < 1 || !scaled.Alloc(size)) return false;
     scaled.Scale(picture, size, {0, 0}, Pixel::CopyAll, true);
-    return EffectPreview(component, scaled, picture.Bounds(), result);
+    return ScaledEffectPreview(component, scaled, picture.Bounds(), result);
 }
 
-bool EffectPreview(const Component& component, const Buffer& picture, Rect area, Buffer& result) {
+bool ScaledEffectPreview(const Component& component, const Buffer& picture, Rect area,
+                         Buffer& result) {
     result.Free();
     if (picture.Empty()) return false;
     const Pair size{picture.Width(), picture.Height()};

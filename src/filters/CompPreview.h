@@ -19,6 +19,7 @@ bool EffectPreview(const Component& component, const Buffer& picture, Pair size,
 // component (it works on a copy), so one scaled picture serves every preview. Points are packed
 // over area, the rectangle of the picture it was scaled from, so they land where they would on
 // the picture itself.
-bool EffectPreview(const Component& component, const Buffer& picture, Rect area, Buffer& result);
+bool ScaledEffectPreview(const Component& component, const Buffer& picture, Rect area,
+                         Buffer& result);
 
 } // namespace comp
