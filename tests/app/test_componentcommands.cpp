@@ -56,7 +56,7 @@ protected:
     std::unique_ptr<Program> program_;
 };
 
-TEST_F(ComponentRun, TheCategoryGetsASubmenuWithBrowseOffAndTheEntry) {
+TEST_F(ComponentRun, TheCategoryGetsASubmenuWithBrowseAndTheEntry) {
     ComponentCommands& comps = program_->Components();
     ASSERT_EQ(comps.Table().components.size(), 1u);
     QMenu* sub = program_->MainForm()->findChild<QMenu*>(QStringLiteral("CompCategory1"));
