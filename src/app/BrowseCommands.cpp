@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/CommandRegistry.h"
+#include "app/ComponentCommands.h"
 #include "app/FileCommands.h"
 #include "app/MainForm.h"
 #include "browser/ui/BrowseForm.h"
@@ -17,6 +18,9 @@ BrowseCommands::BrowseCommands(TMainForm& form, AppContext& context, ProgramStat
                                ToolEngine& engine, FileCommands& files)
     : form_(form), context_(context), state_(state), engine_(engine), files_(files) {
     browseDialog = [this](const QString& folder) { return RunBrowser(folder); };
+    effectsDialog = [this](const comp::ComponentTable& table, int group) {
+        return RunEffectBrowser(table, group);
+    };
 }
 
 void BrowseCommands::Register(CommandRegistry& commands) {
@@ -39,11 +43,30 @@ BrowseCommands::Outcome BrowseCommands::RunBrowser(const QString& folder) {
     options.cacheThumbs = context_.prefs.CacheThumbs;
     options.background = state_.backCol;
     TBrowseForm dialog(context_.language, folder, options, &form_);
+    CentreOverImage(dialog);
+    const int result = dialog.exec();
+    return {result == 1 ? dialog.ChosenFile() : QString(), dialog.Folder()};
+}
+
+void BrowseCommands::CentreOverImage(QWidget& dialog) {
     QWidget* view = form_.ScrollBox();
     dialog.move(view->mapToGlobal(view->rect().center()) -
                 QPoint(dialog.width() / 2, dialog.height() / 2));
-    const int result = dialog.exec();
-    return {result == 1 ? dialog.ChosenFile() : QString(), dialog.Folder()};
+}
+
+int BrowseCommands::RunEffectBrowser(const comp::ComponentTable& table, int group) {
+    TBrowseForm dialog(context_.language, table, group, state_.docs.CurrentDoc().image, &form_);
+    CentreOverImage(dialog);
+    return dialog.exec() == 1 ? dialog.ChosenComponent() : -1;
+}
+
+void BrowseCommands::BrowseEffects(ComponentCommands& components, int group) {
+    // A component in use (a drawing mode) ends first: the previews load the same library, and
+    // its calls must not meet theirs.
+    engine_.ReturnToPreviousTool(true);
+    engine_.HideFeedback();
+    const int chosen = effectsDialog(components.Table(), group);
+    if (chosen >= 0) components.StartComponent(chosen);
 }
 
 void BrowseCommands::Browse1Click() {

@@ -7,15 +7,20 @@
 #include <optional>
 
 class CommandRegistry;
+class ComponentCommands;
 class FileCommands;
 class ProgramState;
 class TMainForm;
 class ToolEngine;
 struct AppContext;
+namespace comp {
+struct ComponentTable;
+}
 
 // File > Browse: the thumbnail browser in image mode, centred over the image area. A picture
 // chosen in it is opened as File > Open does, unless the current picture has changes the user
-// keeps; the folder is offered again next time.
+// keeps; the folder is offered again next time. A category's Browse entry opens it in effect mode
+// over the current picture; the component chosen there starts as its menu entry starts it.
 class BrowseCommands : public QObject {
     Q_OBJECT
 public:
@@ -25,6 +30,8 @@ public:
         QString folder;
     };
     std::function<Outcome(const QString& folder)> browseDialog;
+    // Runs the effect browser on group of table; the component chosen, -1 for none (a seam).
+    std::function<int(const comp::ComponentTable& table, int group)> effectsDialog;
 
     BrowseCommands(TMainForm& form, AppContext& context, ProgramState& state, ToolEngine& engine,
                    FileCommands& files);
@@ -34,9 +41,13 @@ public:
     // The folder the browser starts in: the last one browsed, else the current picture's, else
     // the working folder.
     QString StartFolder() const;
+    // The Browse entry of the components' category group (counted from 0).
+    void BrowseEffects(ComponentCommands& components, int group);
 
 private:
     Outcome RunBrowser(const QString& folder);
+    int RunEffectBrowser(const comp::ComponentTable& table, int group);
+    void CentreOverImage(QWidget& dialog);
 
     TMainForm& form_;
     AppContext& context_;

@@ -197,12 +197,14 @@ void ComponentCommands::BuildMenu() {
     for (const comp::MenuCategory& category : table_.menu.categories) {
         auto* sub =
             new QMenu(QLatin1Char('&') + context_.language.TranslateName(category.category), image);
+        const int group = number - 1;
         sub->setObjectName(QStringLiteral("CompCategory%1").arg(number++));
         MakeScrollable(*sub);
-        // The browser's effect mode is not built yet: its entry shows, disabled.
         QAction* browse = sub->addAction(context_.Translate(QStringLiteral("Browse")));
         browse->setObjectName(sub->objectName() + QStringLiteral("Browse"));
-        browse->setEnabled(false);
+        connect(browse, &QAction::triggered, this, [this, group] {
+            if (browseCategory) browseCategory(group);
+        });
         sub->addSeparator();
         for (const comp::MenuEntry& e : category.entries) AddEntry(*sub, e);
         image->addMenu(sub);

@@ -50,6 +50,8 @@ public:
     std::function<void(const ColourSwatch& swatch, const QString& caption)> editColour;
     std::function<void(QKeyEvent& event)> mainKeys;
     std::function<void(const QString& page)> setHelp;
+    // A category's Browse entry (the category counted from 0).
+    std::function<void(int category)> browseCategory;
     // Test seam: where components are looked for (Comps beside the program by default).
     QString compsFolder;
 

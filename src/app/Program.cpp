@@ -216,6 +216,9 @@ void Program::InitProgram() {
     browse_ =
         std::make_unique<BrowseCommands>(*form_, context_, *state_, tools_->Engine(), *files_);
     browse_->Register(form_->Commands());
+    components_->browseCategory = [this](int group) {
+        browse_->BrowseEffects(*components_, group);
+    };
     WireColours();
 
     if (!command_.imageName.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "browser/ThumbCache.h"
 #include "browser/ThumbLoader.h"
+#include "filters/CompPreview.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -217,4 +218,23 @@ void TBrowseImageThread::RangeDrawn() {
 
 void TBrowseImageThread::Finishing() {
     if (cache_) cache_->Flush();
+}
+
+TBrowseEffectThread::TBrowseEffectThread(BrowseCells& cells,
+                                         const std::vector<BrowseEntry>& entries,
+                                         std::vector<Effect> effects, Buffer picture, Rect area)
+    : TBrowseThread(cells, entries), effects_(std::move(effects)), picture_(std::move(picture)),
+      area_(area) {}
+
+TBrowseEffectThread::~TBrowseEffectThread() {
+    Stop(); // before the components and the picture go
+}
+
+bool TBrowseEffectThread::MakeThumbnail(const BrowseEntry& entry, Buffer& thumb, QString& caption) {
+    const int k = IndexOf(entry);
+    if (k < 0 || k >= int(effects_.size())) return false;
+    const Effect& effect = effects_[size_t(k)];
+    caption = effect.caption;
+    // A failed or throwing component leaves its cell blank; the next one is made all the same.
+    return comp::ScaledEffectPreview(effect.component, picture_, area_, thumb);
 }

@@ -2,6 +2,7 @@
 
 #include "browser/BrowseEntries.h"
 #include "browser/BrowseLayout.h"
+#include "filters/CompDescriptor.h"
 #include "raster/Buffer.h"
 
 #include <QString>
@@ -58,6 +59,8 @@ protected:
     // Worker thread, just before it ends.
     virtual void Finishing() {}
     bool StopRequested() const;
+    // The place of entry (one handed to MakeThumbnail) in the entry list.
+    int IndexOf(const BrowseEntry& entry) const { return int(&entry - entries_.data()); }
 
 private:
     void Run();
@@ -103,4 +106,29 @@ private:
     ThumbCache* cache_;
     Words words_;
     uint32_t background_;
+};
+
+// The effect-mode worker: entry k shows the picture run through components[k] with its initial
+// values. The picture is scaled to its thumbnail size on the UI thread before the worker starts;
+// each preview works on copies of it and talks to a host of its own, so neither the documents nor
+// a running component's session see anything. The components are copies taken on the UI thread.
+class TBrowseEffectThread : public TBrowseThread {
+public:
+    struct Effect {
+        comp::Component component;
+        QString caption; // the component's name as its menu entry shows it
+    };
+    // effects has one item per entry; picture is the current picture at its thumbnail size and
+    // area the current picture's own rectangle.
+    TBrowseEffectThread(BrowseCells& cells, const std::vector<BrowseEntry>& entries,
+                        std::vector<Effect> effects, Buffer picture, Rect area);
+    ~TBrowseEffectThread() override;
+
+protected:
+    bool MakeThumbnail(const BrowseEntry& entry, Buffer& thumb, QString& caption) override;
+
+private:
+    std::vector<Effect> effects_;
+    Buffer picture_;
+    Rect area_;
 };

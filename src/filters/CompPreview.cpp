@@ -18,17 +18,34 @@ bool Call(Library::Process entry, void* data, uint32_t command) {
     }
 }
 
+// The preview's own host: it is no session, so it acts on nothing and stops nothing. It ignores
+// its handle, so a component that keeps the handle past its preview can do no harm with it.
+intptr_t AnswerQuietly(void*, uint32_t, uintptr_t, intptr_t) {
+    return 0;
+}
+char quietHost = 0;
+
 } // namespace
 
 bool EffectPreview(const Component& component, const Buffer& picture, Pair size, Buffer& result) {
     result.Free();
+    Buffer scaled;
+    if (picture.Empty() || size.x < 1 || size.y < 1 || !scaled.Alloc(size)) return false;
+    scaled.Scale(picture, size, {0, 0}, Pixel::CopyAll, true);
+    return ScaledEffectPreview(component, scaled, picture.Bounds(), result);
+}
+
+bool ScaledEffectPreview(const Component& component, const Buffer& picture, Rect area,
+                         Buffer& result) {
+    result.Free();
+    if (picture.Empty()) return false;
+    const Pair size{picture.Width(), picture.Height()};
     const std::unique_ptr<Library> library = Library::Open(component.path);
-    Buffer source;
-    if (!library || picture.Empty() || !source.Alloc(size) || !result.Alloc(size)) {
+    Buffer source = picture;
+    if (!library || source.Empty() || !result.Alloc(size)) {
         result.Free();
         return false;
     }
-    source.Scale(picture, size, {0, 0}, Pixel::CopyAll, true);
     result.Copy(source, {0, 0}, Pixel::CopyAll);
 
     OvcEnv env{};
@@ -42,6 +59,8 @@ bool EffectPreview(const Component& component, const Buffer& picture, Pair size,
     env.cosine = env.sine + sine::Steps / 4;
     env.table3 = env.sine;
     env.current = 1;
+    env.host = &quietHost;
+    env.call = &AnswerQuietly;
     const std::array<OvcImage, MaxParams> images{};
     env.images = images.data();
 
@@ -50,8 +69,7 @@ bool EffectPreview(const Component& component, const Buffer& picture, Pair size,
     Values initial = component.initialPacked;
     if (!component.valuesSet) {
         initial = {};
-        Pack(component.descriptor, InitialValues(component.descriptor),
-             {0, 0, size.x - 1, size.y - 1}, initial);
+        Pack(component.descriptor, InitialValues(component.descriptor), area, initial);
         current = initial;
     }
     const Library::Process entry = library->Entry();

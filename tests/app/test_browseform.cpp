@@ -4,9 +4,11 @@
 #include "app/Program.h"
 #include "app/ProgramFixture.h"
 #include "browser/ui/BrowseForm.h"
+#include "filters/CompScan.h"
 #include "lang/Language.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -114,4 +116,46 @@ TEST(BrowseForm, FileBrowseOpensTheChosenPictureAndStartsThereNextTime) {
     EXPECT_EQ(startedIn.value(1), pictures.path());
     program.reset();
     MessageByKeySeam() = nullptr;
+}
+
+TEST(BrowseForm, TheGroupListSwitchesGroupsAndAClickNamesTheComponentOfThatGroup) {
+    // Two groups of the recording component (it paints white): ONE holds components 0 and 2,
+    // TWO holds component 1.
+    const QString recorder = QStringLiteral(OV_BUILD_DIR "/dialogcomps/recorder.ovc");
+    comp::ComponentTable table;
+    for (int i = 0; i < 3; ++i) {
+        comp::Component c;
+        c.path = recorder;
+        c.descriptor.name = QStringLiteral("Effect %1").arg(i);
+        table.components.push_back(c);
+    }
+    table.menu.categories = {{QStringLiteral("ONE"), {{0}, {2}}}, {QStringLiteral("TWO"), {{1}}}};
+    Buffer picture;
+    ASSERT_TRUE(picture.Alloc({40, 30}));
+    picture.Box(picture.Bounds(), 0x102030);
+    Language language;
+    TBrowseForm form(language, table, 1, picture);
+    form.show();
+    WaitIdle(form);
+    ASSERT_EQ(form.PlaceList()->count(), 2);
+    EXPECT_EQ(form.PlaceList()->currentText(), QStringLiteral("TWO"));
+    ASSERT_EQ(form.Entries().size(), 1u);
+    EXPECT_EQ(form.Entries()[0].name, QStringLiteral("recorder.ovc"));
+    EXPECT_EQ(form.CaptionOf(0), QStringLiteral("Effect 1"));
+
+    emit form.PlaceList()->activated(0);
+    QDeadlineTimer deadline(5000);
+    while (form.Group() != 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    WaitIdle(form);
+    ASSERT_EQ(form.Entries().size(), 2u);
+    EXPECT_EQ(form.CaptionOf(1), QStringLiteral("Effect 2"));
+    const Buffer* thumb = form.ThumbOf(1);
+    ASSERT_NE(thumb, nullptr);
+    EXPECT_EQ((std::array{thumb->Width(), thumb->Height()}), (std::array{120, 90}));
+    EXPECT_EQ(thumb->At(10, 10) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(picture.At(10, 10), 0x102030u); // the picture given stays as it was
+    form.ClickEntry(1);
+    EXPECT_EQ(form.result(), 1);
+    EXPECT_EQ(form.ChosenComponent(), 2);
 }

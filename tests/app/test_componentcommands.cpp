@@ -4,10 +4,13 @@
 #include "app/Program.h"
 #include "app/ProgramFixture.h"
 #include "app/ToolShell.h"
+#include "browser/ui/BrowseForm.h"
 #include "filters/ui/CompForm.h"
 #include "tools/ToolEngine.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,6 +18,7 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -52,7 +56,7 @@ protected:
     std::unique_ptr<Program> program_;
 };
 
-TEST_F(ComponentRun, TheCategoryGetsASubmenuWithBrowseOffAndTheEntry) {
+TEST_F(ComponentRun, TheCategoryGetsASubmenuWithBrowseAndTheEntry) {
     ComponentCommands& comps = program_->Components();
     ASSERT_EQ(comps.Table().components.size(), 1u);
     QMenu* sub = program_->MainForm()->findChild<QMenu*>(QStringLiteral("CompCategory1"));
@@ -60,7 +64,7 @@ TEST_F(ComponentRun, TheCategoryGetsASubmenuWithBrowseOffAndTheEntry) {
     EXPECT_EQ(sub->title(), QStringLiteral("&TESTS"));
     const QList<QAction*> actions = sub->actions();
     ASSERT_EQ(actions.size(), 3);
-    EXPECT_FALSE(actions[0]->isEnabled()); // Browse waits for the browser's effect mode
+    EXPECT_TRUE(actions[0]->isEnabled()); // Browse: the category in the effect browser
     EXPECT_TRUE(actions[1]->isSeparator());
     EXPECT_EQ(actions[2]->text(), QStringLiteral("&Recorder"));
     EXPECT_EQ(actions[2], comps.MenuEntry(0));
@@ -102,6 +106,51 @@ TEST_F(ComponentRun, CancelGivesThePictureBackAndOkKeepsOneChange) {
         }
         EXPECT_EQ(program_->State().docs.CurrentDoc().changeCount - changes, c.changes) << c.ok;
     }
+}
+
+TEST_F(ComponentRun, BrowseShowsTheCategoryRunThroughItsComponentsAndAClickStartsOne) {
+    ComponentCommands& comps = program_->Components();
+    const Buffer original = Image();
+    ASSERT_FALSE(AllWhite());
+    QString title, group, caption;
+    bool thumbWhite = false, pictureKept = false;
+    // The browser runs modal: answer it from the event loop once its cell is made; after 20 s
+    // close it, so a fault fails the test instead of hanging it.
+    QTimer poll, watchdog;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* form = qobject_cast<TBrowseForm*>(QApplication::activeModalWidget());
+        const Buffer* thumb = form ? form->ThumbOf(0) : nullptr;
+        if (!thumb) return;
+        poll.stop();
+        title = form->windowTitle();
+        group = form->PlaceList()->currentText();
+        caption = form->CaptionOf(0);
+        // The recorder paints white: its preview did, on the browser's own buffers.
+        thumbWhite = !thumb->Empty() &&
+                     (thumb->At(thumb->Width() / 2, thumb->Height() / 2) & 0xFFFFFF) == 0xFFFFFF;
+        pictureKept = Image().Width() == original.Width() && !AllWhite() &&
+                      Image().At(5, 5) == original.At(5, 5);
+        form->ClickEntry(0);
+    });
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        if (QWidget* w = QApplication::activeModalWidget()) w->close();
+    });
+    poll.start(10);
+    watchdog.setSingleShot(true);
+    watchdog.start(20000);
+    program_->MainForm()->findChild<QAction*>(QStringLiteral("CompCategory1Browse"))->trigger();
+    Settle();
+    EXPECT_EQ(title, program_->Context().Translate(QStringLiteral("EffBr")));
+    EXPECT_EQ(group, QStringLiteral("TESTS"));
+    EXPECT_EQ(caption, QStringLiteral("Recorder"));
+    EXPECT_TRUE(thumbWhite);
+    EXPECT_TRUE(pictureKept);
+    // Chosen: the component starts as from its menu entry, with its dialog.
+    ASSERT_NE(comps.Form(), nullptr);
+    EXPECT_EQ(program_->Tools().Engine().CurrentTool(), comps.ImageTool(0));
+    comps.Form()->OkBtnClick();
+    Settle();
+    EXPECT_TRUE(AllWhite());
 }
 
 } // namespace

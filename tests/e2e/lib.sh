@@ -62,3 +62,47 @@ e2e_measure_picture() {
             if (z >= 1 && z == int(z) && y1 - y0 + 1 == 48 * z) print x0, y0, z }') || true
     [ -n "${zoom:-}" ] || { echo "no 64 x 48 picture at a whole zoom on the screen"; exit 1; }
 }
+
+# Writes a 64 x 48 24-bit BMP ramp to $1: red across, green down, blue along the diagonal.
+e2e_ramp_bmp() {
+    python3 - "$1" <<'PY'
+import struct, sys
+w, h = 64, 48
+row = (w * 3 + 3) & ~3
+data = bytearray()
+for y in range(h - 1, -1, -1):
+    line = bytearray()
+    for x in range(w):
+        r, g, b = x * 4, y * 5, (x + y) * 2
+        line += bytes((b, g, r))
+    data += line + bytes(row - len(line))
+head = struct.pack('<2sIHHI', b'BM', 54 + len(data), 0, 0, 54)
+info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+open(sys.argv[1], 'wb').write(head + info + data)
+PY
+}
+
+# Fails unless the BMP $1 is the ramp of e2e_ramp_bmp posterised to $2 levels per channel.
+e2e_check_posterised() {
+    python3 - "$1" "$2" <<'PY'
+import struct, sys
+d = open(sys.argv[1], 'rb').read()
+n = int(sys.argv[2]) - 1
+off, = struct.unpack_from('<I', d, 10)
+w, h, _, bpp = struct.unpack_from('<iiHH', d, 18)
+assert (w, abs(h), bpp) in ((64, 48, 24), (64, 48, 32)), (w, h, bpp)
+row = (w * bpp // 8 + 3) & ~3
+def level(v):
+    q = (v * n + 127) // 255
+    return (q * 255 + n // 2) // n
+bad = 0
+for y in range(48):
+    base = off + (47 - y if h > 0 else y) * row
+    for x in range(64):
+        b, g, r = d[base + x * bpp // 8: base + x * bpp // 8 + 3]
+        want = (level(x * 4), level(y * 5), level((x + y) * 2))
+        bad += (r, g, b) != want
+print("pixels off the %d-level ramp: %d of 3072" % (n + 1, bad))
+sys.exit(1 if bad else 0)
+PY
+}

@@ -2,11 +2,13 @@
 
 #include "browser/ThumbCache.h"
 #include "document/ui/TBuffer.h"
+#include "filters/CompScan.h"
 #include "lang/Language.h"
 #include "lang/WindowTranslator.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,14 +33,39 @@ constexpr int PanelWidth = Columns * CellWidth;
 TBrowseForm::TBrowseForm(const Language& language, const QString& folder, Options options,
                          QWidget* parent)
     : QDialog(parent), language_(language), options_(options) {
-    setObjectName(QStringLiteral("BrowseForm"));
+    BuildWindow();
+    places_->addItems(Places());
+    TranslateWindow(language, QStringLiteral("[BrowseForm]"), {this});
     setWindowTitle(language.Translate(QStringLiteral("ImgBr")));
+    Browse(folder);
+}
+
+TBrowseForm::TBrowseForm(const Language& language, const comp::ComponentTable& table, int group,
+                         const Buffer& picture, QWidget* parent)
+    : QDialog(parent), language_(language), table_(&table) {
+    BuildWindow();
+    for (const comp::MenuCategory& category : table.menu.categories)
+        places_->addItem(language.TranslateName(category.category));
+    // Scaled once, here on the UI thread: every preview of every group starts from this copy.
+    pictureArea_ = picture.Bounds();
+    if (!picture.Empty()) {
+        const Pair size = ThumbnailSize(picture.Width(), picture.Height());
+        if (picture_.Alloc(size)) picture_.Scale(picture, size, {0, 0}, Pixel::CopyAll, true);
+    }
+    TranslateWindow(language, QStringLiteral("[BrowseForm]"), {this});
+    setWindowTitle(language.Translate(QStringLiteral("EffBr")));
+    places_->setToolTip(language.Translate(QStringLiteral("EffGroup")));
+    folderLabel_->hide();
+    BrowseGroup(group);
+}
+
+void TBrowseForm::BuildWindow() {
+    setObjectName(QStringLiteral("BrowseForm"));
     setProperty("helpContext", HelpContext);
 
     places_ = new QComboBox(this);
     places_->setObjectName(QStringLiteral("DriveList"));
     places_->setToolTip(tr("Choose a place"));
-    places_->addItems(Places());
     // Arrow keys scroll the grid; they must not walk the place list by accident.
     places_->setFocusPolicy(Qt::ClickFocus);
     folderLabel_ = new QLabel(this);
@@ -75,14 +102,14 @@ TBrowseForm::TBrowseForm(const Language& language, const QString& folder, Option
         UpdateRange();
     });
     connect(places_, &QComboBox::activated, this, [this](int index) {
-        const QString place = places_->itemText(index);
         // As the folder cells do: the grid is rebuilt once this signal is done.
+        if (EffectMode()) {
+            QTimer::singleShot(0, this, [this, index] { BrowseGroup(index); });
+            return;
+        }
+        const QString place = places_->itemText(index);
         QTimer::singleShot(0, this, [this, place] { Browse(place); });
     });
-
-    TranslateWindow(language, QStringLiteral("[BrowseForm]"), {this});
-    setWindowTitle(language.Translate(QStringLiteral("ImgBr")));
-    Browse(folder);
 }
 
 TBrowseForm::~TBrowseForm() {
@@ -146,6 +173,34 @@ void TBrowseForm::Browse(const QString& folder) {
     worker_ =
         std::make_unique<TBrowseImageThread>(static_cast<BrowseCells&>(*this), entries_, folder_,
                                              cache_.get(), words, options_.background);
+    scrollBar_->setValue(0);
+    panel_->move(0, 0);
+    UpdateScroll();
+    worker_->Start();
+    UpdateRange();
+}
+
+void TBrowseForm::BrowseGroup(int group) {
+    Teardown();
+    if (!table_) return;
+    entries_.clear();
+    components_.clear();
+    const auto& categories = table_->menu.categories;
+    group_ = group >= 0 && group < int(categories.size()) ? group : -1;
+    std::vector<TBrowseEffectThread::Effect> effects;
+    if (group_ >= 0) {
+        places_->setCurrentIndex(group_);
+        for (const comp::MenuEntry& e : categories[size_t(group_)].entries) {
+            if (e.component < 0 || e.component >= int(table_->components.size())) continue;
+            const comp::Component& c = table_->components[size_t(e.component)];
+            entries_.push_back({QFileInfo(c.path).fileName(), true, false});
+            components_.push_back(e.component);
+            effects.push_back({c, language_.TranslateName(c.descriptor.name)});
+        }
+    }
+    panel_->setGeometry(0, 0, PanelWidth, std::max(PanelHeight(int(entries_.size())), 1));
+    worker_ = std::make_unique<TBrowseEffectThread>(static_cast<BrowseCells&>(*this), entries_,
+                                                    std::move(effects), picture_, pictureArea_);
     scrollBar_->setValue(0);
     panel_->move(0, 0);
     UpdateScroll();
@@ -226,8 +281,26 @@ std::vector<int> TBrowseForm::ShownEntries() const {
     return out;
 }
 
+const Buffer* TBrowseForm::ThumbOf(int k) const {
+    for (const auto& cell : cells_)
+        if (cell->entry == k && k >= 0) return &cell->thumb;
+    return nullptr;
+}
+
+QString TBrowseForm::CaptionOf(int k) const {
+    for (const auto& cell : cells_)
+        if (cell->entry == k && k >= 0) return cell->caption->text();
+    return {};
+}
+
 void TBrowseForm::ClickEntry(int k) {
     if (k < 0 || k >= int(entries_.size())) return;
+    if (EffectMode()) {
+        if (k >= int(components_.size())) return;
+        chosenComponent_ = components_[size_t(k)];
+        done(1);
+        return;
+    }
     const BrowseEntry entry = entries_[size_t(k)];
     const QString path = QDir(folder_).filePath(entry.name);
     if (entry.file) {

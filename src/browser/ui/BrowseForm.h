@@ -19,11 +19,16 @@ class QScrollBar;
 class QToolButton;
 class TBuffer;
 class ThumbCache;
+namespace comp {
+struct ComponentTable;
+}
 
-// The thumbnail browser in image mode: the sub-folders and pictures of a folder as a scrolling
-// grid of thumbnails, made by a worker thread while the user scrolls and kept in the folder's
-// cache file when caching is on. Clicking a folder shows that folder; clicking a picture closes
-// the window with result 1 and ChosenFile() naming it.
+// The thumbnail browser, a scrolling grid of thumbnails made by a worker thread while the user
+// scrolls. In image mode it shows the sub-folders and pictures of a folder, kept in the folder's
+// cache file when caching is on; clicking a folder shows that folder, clicking a picture closes
+// the window with result 1 and ChosenFile() naming it. In effect mode it shows the current
+// picture run through each component of one group (the place list chooses the group); clicking
+// one closes the window with result 1 and ChosenComponent() naming it.
 class TBrowseForm : public QDialog, private BrowseCells {
     Q_OBJECT
 public:
@@ -35,7 +40,18 @@ public:
     };
     TBrowseForm(const Language& language, const QString& folder, Options options,
                 QWidget* parent = nullptr);
+    // Effect mode over group (an index into table.menu.categories) of table, which must outlive
+    // the window and stay unchanged while it is open.
+    TBrowseForm(const Language& language, const comp::ComponentTable& table, int group,
+                const Buffer& picture, QWidget* parent = nullptr);
     ~TBrowseForm() override;
+
+    bool EffectMode() const { return table_ != nullptr; }
+    // Effect mode: tears the grid down and builds it for group.
+    void BrowseGroup(int group);
+    int Group() const { return group_; }
+    // Effect mode: the index of the component chosen in table.components, -1 for none.
+    int ChosenComponent() const { return chosenComponent_; }
 
     // Tears the grid down (writing the cache) and builds it for folder.
     void Browse(const QString& folder);
@@ -54,6 +70,9 @@ public:
     QComboBox* PlaceList() const { return places_; }
     // Entries shown by a visible cell, in cell order.
     std::vector<int> ShownEntries() const;
+    // The thumbnail and caption a cell shows for entry k; null / empty when none does.
+    const Buffer* ThumbOf(int k) const;
+    QString CaptionOf(int k) const;
 
     void done(int result) override;
 
@@ -73,6 +92,7 @@ private:
     void HideCell(int cell) override;
     void ShowCell(int cell, int entry, const Buffer& thumb, const QString& caption) override;
     Cell& MakeCell(int index);
+    void BuildWindow();
     void Teardown();
     void UpdateScroll();
     void UpdateRange();
@@ -85,7 +105,14 @@ private:
     std::vector<BrowseEntry> entries_;
     std::vector<std::unique_ptr<Cell>> cells_;
     std::unique_ptr<ThumbCache> cache_;
-    std::unique_ptr<TBrowseImageThread> worker_;
+    std::unique_ptr<TBrowseThread> worker_;
+    // Effect mode.
+    const comp::ComponentTable* table_ = nullptr;
+    Buffer picture_;   // the current picture at its thumbnail size
+    Rect pictureArea_; // the current picture's own rectangle
+    int group_ = -1;
+    std::vector<int> components_; // the component of each entry
+    int chosenComponent_ = -1;
     QComboBox* places_;
     QLabel* folderLabel_;
     QWidget* view_;
