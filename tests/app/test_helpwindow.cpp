@@ -39,7 +39,13 @@ TEST(HelpWindow, ShippedPagesLinkToExistingPages) {
             at += 6;
             const QString target = text.mid(at, text.indexOf('"', at) - at);
             if (target.startsWith("http")) continue;
-            EXPECT_TRUE(pages.contains(target))
+            const QString file = target.section('#', 0, 0), anchor = target.section('#', 1);
+            EXPECT_TRUE(pages.contains(file))
+                << page.toStdString() << " -> " << target.toStdString();
+            if (anchor.isEmpty() || !pages.contains(file)) continue;
+            QFile linked(dir.filePath(file));
+            ASSERT_TRUE(linked.open(QIODevice::ReadOnly));
+            EXPECT_TRUE(QString::fromUtf8(linked.readAll()).contains("id=\"" + anchor + "\""))
                 << page.toStdString() << " -> " << target.toStdString();
         }
     }
