@@ -22,3 +22,10 @@ QHBoxLayout* OkCancelButtons(QDialog* dialog, const QString& ok, const QString& 
     row->addWidget(cancelBtn);
     return row;
 }
+
+QPushButton* NamedButton(const char* name, const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}

@@ -1,6 +1,7 @@
 #include "files/ui/PrintForm.h"
 
 #include "lang/WindowTranslator.h"
+#include "ui/DialogButtons.h"
 #include "ui/RadioGroup.h"
 
 #include <QCheckBox>
@@ -29,13 +30,6 @@ QSpinBox* SpinBox(const char* name, int low, int high, int value, QWidget* paren
     box->setRange(low, high);
     box->setValue(value);
     return box;
-}
-
-QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
@@ -67,8 +61,8 @@ TPrintForm::TPrintForm(const Language& language, QPrinter& printer, const Buffer
     header_->setObjectName(QStringLiteral("Header"));
     footer_ = new QLineEdit(this);
     footer_->setObjectName(QStringLiteral("Footer"));
-    auto* hdrFont = Button("HdrFontBtn", tr("Font..."), this);
-    auto* ftrFont = Button("FtrFontBtn", tr("Font..."), this);
+    auto* hdrFont = NamedButton("HdrFontBtn", tr("Font..."), this);
+    auto* ftrFont = NamedButton("FtrFontBtn", tr("Font..."), this);
     zoom_ = SpinBox("Zoom", 1, 200, 28, this);
     imgZoom_ = SpinBox("ImgZoom", 1, 9999, 100, this);
     imgZoomLabel_ = new QLabel(tr("Image Zoom %"), this);
@@ -80,9 +74,9 @@ TPrintForm::TPrintForm(const Language& language, QPrinter& printer, const Buffer
     horizPos_->setObjectName(QStringLiteral("HorizPos"));
     vertPos_ = new RadioGroup(tr("Vertical"), {tr("Top"), tr("Center"), tr("Bottom")}, 1, this);
     vertPos_->setObjectName(QStringLiteral("VertPos"));
-    auto* print = Button("Print", tr("&Print"), this);
+    auto* print = NamedButton("Print", tr("&Print"), this);
     print->setDefault(true);
-    auto* cancel = Button("Cancel", tr("&Cancel"), this);
+    auto* cancel = NamedButton("Cancel", tr("&Cancel"), this);
     preview_ = new QPrintPreviewWidget(&printer_, this);
     preview_->setObjectName(QStringLiteral("PreviewBox"));
     preview_->setMinimumSize(320, 400);

@@ -4,6 +4,7 @@
 #include "lang/Language.h"
 #include "lang/WindowTranslator.h"
 #include "raster/Buffer.h"
+#include "ui/DialogButtons.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -16,13 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QSpinBox* Spin(const char* name, int low, int high, int value, QWidget* parent) {
     auto* s = new QSpinBox(parent);
@@ -67,11 +61,11 @@ TCFilterForm::TCFilterForm(const Language& language, CustomFilterState& state, I
     bias_ = Spin("Bias", ConvolutionSettings::kBiasMin, ConvolutionSettings::kBiasMax, 0, this);
     connect(divFactor_, &QSpinBox::valueChanged, this, [this] { ++edits_; });
     connect(bias_, &QSpinBox::valueChanged, this, [this] { ++edits_; });
-    okBtn_ = Button("OkBtn", tr("&Ok"), this);
-    previewBtn_ = Button("PreviewBtn", tr("&Preview"), this);
-    cancelBtn_ = Button("CancelBtn", tr("&Cancel"), this);
-    loadBtn_ = Button("LoadBtn", tr("&Load..."), this);
-    saveBtn_ = Button("SaveBtn", tr("&Save..."), this);
+    okBtn_ = NamedButton("OkBtn", tr("&Ok"), this);
+    previewBtn_ = NamedButton("PreviewBtn", tr("&Preview"), this);
+    cancelBtn_ = NamedButton("CancelBtn", tr("&Cancel"), this);
+    loadBtn_ = NamedButton("LoadBtn", tr("&Load..."), this);
+    saveBtn_ = NamedButton("SaveBtn", tr("&Save..."), this);
     right->addWidget(divFactor_);
     right->addWidget(bias_);
     for (QPushButton* b : {okBtn_, previewBtn_, cancelBtn_, loadBtn_, saveBtn_})

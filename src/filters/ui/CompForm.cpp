@@ -6,6 +6,7 @@
 #include "lang/Language.h"
 #include "lang/WindowTranslator.h"
 #include "raster/Buffer.h"
+#include "ui/DialogButtons.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,17 +31,6 @@ using comp::ParamValue;
 
 using namespace compform;
 
-namespace {
-
-QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
 // The instant preview: the picture, and clicks on it for the component.
 class TCompForm::PreviewLabel : public QLabel {
 public:
@@ -62,13 +52,13 @@ TCompForm::TCompForm(const Language& language, Mode mode, QWidget* parent)
     setProperty("helpContext", HelpContext);
     copyrightMessage_ = new QLabel(this);
     copyrightMessage_->setObjectName(QStringLiteral("CopyrightMessage"));
-    okBtn_ = Button("OkBtn", tr("&Ok"), this);
+    okBtn_ = NamedButton("OkBtn", tr("&Ok"), this);
     okBtn_->setToolTip(tr("Accept Effect"));
-    previewBtn_ = Button("PreviewBtn", tr("&Preview"), this);
+    previewBtn_ = NamedButton("PreviewBtn", tr("&Preview"), this);
     previewBtn_->setToolTip(tr("Full Preview"));
-    cancelBtn_ = Button("CancelBtn", tr("&Cancel"), this);
+    cancelBtn_ = NamedButton("CancelBtn", tr("&Cancel"), this);
     cancelBtn_->setToolTip(tr("Abandon Effect"));
-    presetBtn_ = Button("PresetBtn", tr("P&reset"), this);
+    presetBtn_ = NamedButton("PresetBtn", tr("P&reset"), this);
     presetBtn_->setToolTip(tr("Original Settings"));
     instPreview_ = new QCheckBox(tr("Inst Preview"), this);
     instPreview_->setObjectName(QStringLiteral("InstPreview"));

@@ -5,6 +5,7 @@
 #include "filters/PreviewScale.h"
 #include "lang/Language.h"
 #include "lang/WindowTranslator.h"
+#include "ui/DialogButtons.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,13 +29,6 @@
 #include <cmath>
 
 namespace {
-
-QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLineEdit* Edit(const char* name, QWidget* parent) {
     auto* e = new QLineEdit(parent);
@@ -142,12 +136,12 @@ void TFFactForm::BuildControls() {
         instPreviewBuf_->setVisible(on);
         if (on) ChChange();
     });
-    okBtn_ = Button("OkBtn", tr("&Ok"), this);
-    previewBtn_ = Button("PreviewBtn", tr("&Preview"), this);
-    cancelBtn_ = Button("CancelBtn", tr("&Cancel"), this);
-    loadBtn_ = Button("LoadBtn", tr("&Load..."), this);
-    saveBtn_ = Button("SaveBtn", tr("&Save..."), this);
-    makeBtn_ = Button("MakeBtn", tr("&Make..."), this);
+    okBtn_ = NamedButton("OkBtn", tr("&Ok"), this);
+    previewBtn_ = NamedButton("PreviewBtn", tr("&Preview"), this);
+    cancelBtn_ = NamedButton("CancelBtn", tr("&Cancel"), this);
+    loadBtn_ = NamedButton("LoadBtn", tr("&Load..."), this);
+    saveBtn_ = NamedButton("SaveBtn", tr("&Save..."), this);
+    makeBtn_ = NamedButton("MakeBtn", tr("&Make..."), this);
     right->addWidget(frame);
     right->addWidget(instPreview_);
     for (QPushButton* b : {okBtn_, previewBtn_, cancelBtn_, loadBtn_, saveBtn_, makeBtn_})
