@@ -68,17 +68,21 @@ void FilterCommands::End(PreviewSession& session) {
     form_.ShowBuf()->update();
 }
 
-void FilterCommands::FilterFactory1Click() {
-    PreviewSession session(PreviewSession::CurrentDocument(state_.docs));
-    ImageRunHost host;
-    if (!Begin(host, session)) return;
-    TFFactForm dialog(context_.language, factory_, host, &form_);
-    // Over the image area, at a quarter of the free space.
+// Over the image area, at a quarter of the free space.
+void FilterCommands::Show(QDialog& dialog) {
     const QRect area(form_.ScrollBox()->mapToGlobal(QPoint(0, 0)), form_.ScrollBox()->size());
     dialog.adjustSize();
     dialog.move(area.left() + (area.width() - dialog.width()) / 4,
                 area.top() + (area.height() - dialog.height()) / 4);
     runDialog(dialog);
+}
+
+void FilterCommands::FilterFactory1Click() {
+    PreviewSession session(PreviewSession::CurrentDocument(state_.docs));
+    ImageRunHost host;
+    if (!Begin(host, session)) return;
+    TFFactForm dialog(context_.language, factory_, host, &form_);
+    Show(dialog);
     End(session);
 }
 
@@ -87,10 +91,6 @@ void FilterCommands::CustomFilter1Click() {
     ImageRunHost host;
     if (!Begin(host, session)) return;
     TCFilterForm dialog(context_.language, custom_, host, &form_);
-    const QRect area(form_.ScrollBox()->mapToGlobal(QPoint(0, 0)), form_.ScrollBox()->size());
-    dialog.adjustSize();
-    dialog.move(area.left() + (area.width() - dialog.width()) / 4,
-                area.top() + (area.height() - dialog.height()) / 4);
-    runDialog(dialog);
+    Show(dialog);
     End(session);
 }

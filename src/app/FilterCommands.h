@@ -40,6 +40,7 @@ private:
     bool Begin(ImageRunHost& host, PreviewSession& session);
     // Leaves the session: the applied result stays, anything else is put back.
     void End(PreviewSession& session);
+    void Show(QDialog& dialog); // placed over the image area, then run
 
     TMainForm& form_;
     AppContext& context_;
