@@ -9,7 +9,7 @@ CMAKE_GEN  := -G Ninja
 # Debian packages the build, the tests and the screenshots need.
 DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
 	qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6 \
-	libgl1-mesa-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev \
+	libgl1-mesa-dev libpng-dev libjpeg-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	fonts-dejavu-core fonts-liberation xvfb xauth xdotool imagemagick clang-format \
 	libsane-dev sane-utils poppler-utils
 

@@ -4,9 +4,13 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+
+class QIODevice;
 
 // Shared by the parts of GFXFile; not for other callers.
 namespace GFXInternal {
@@ -53,5 +57,13 @@ struct KeyedDeepPng {
 std::optional<KeyedDeepPng> ReadKeyedDeepPng(const QString& name);
 // img, decoded from KeyedDeepPng::bytes, as 16-bit RGBA with the key colour transparent.
 void ApplyPngKey(QImage& img, const KeyedDeepPng& key);
+
+// Whether this build's JPEG library takes our pixels as they are (libjpeg-turbo).
+bool CanWriteJpegDirect();
+// src as a baseline JPEG into out, with the comments as COM markers in the order given, the same
+// bytes Qt's writer makes of it; clears the edge marks row by row on the way. rowsDone(n) after
+// each row (it may throw to stop). Throws FileIOError when out fails, LibraryError otherwise.
+void WriteJpegDirect(Buffer& src, QIODevice& out, int quality, int dpi,
+                     const QList<QByteArray>& comments, const std::function<void(int)>& rowsDone);
 
 } // namespace GFXInternal

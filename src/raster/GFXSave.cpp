@@ -30,8 +30,14 @@ bool IgnoresTopByte(const QByteArray& qtFormat) {
     return false;
 }
 
+constexpr int kJpegQuality = 90;
+
+bool IsJpeg(const QByteArray& qtFormat) {
+    return qtFormat == "jpg" || qtFormat == "jpeg";
+}
+
 void Configure(QImageWriter& writer, const QByteArray& qtFormat) {
-    if (qtFormat == "jpeg" || qtFormat == "jpg") writer.setQuality(90);
+    if (IsJpeg(qtFormat)) writer.setQuality(kJpegQuality);
     // Painted pictures have hard edges that lossy WebP smears; quality 100 is lossless.
     if (qtFormat == "webp") writer.setQuality(100);
     if (qtFormat == "tiff" || qtFormat == "tif") writer.setCompression(1); // LZW
@@ -49,32 +55,61 @@ const GFXFormat& CheckSavable(const Buffer& src, const QString& name) {
     return *format;
 }
 
-void Write(const QImage& img, const QString& name, const GFXFormat& format, GFXtra32* extra,
-           const std::function<void()>& beforeReplace) {
+// The texts a saved file carries, in key order (the order Qt's writers store them in).
+QList<std::pair<QString, QString>> Texts(const GFXtra32& extra) {
+    const auto hex = [](uint32_t colour) {
+        return QStringLiteral("%1").arg(colour & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper();
+    };
+    return {{QLatin1String(kColourAKey), hex(extra.colourA)},
+            {QLatin1String(kColourBKey), hex(extra.colourB)},
+            {QLatin1String(kHandleKey), QStringLiteral("%1,%2").arg(extra.x).arg(extra.y)}};
+}
+
+// Writes through a SafeFile: write(device) fills it, the commit moves it into place.
+void WriteSafely(const QString& name, const std::function<void()>& beforeReplace,
+                 const std::function<void(QIODevice&)>& write) {
     SafeFile file(name);
     if (!file.Open())
         throw FileIOError("cannot create a file beside " + name.toUtf8().toStdString());
-    QImageWriter writer(&file.Device(), format.qtFormat);
-    Configure(writer, format.qtFormat);
-    if (extra && writer.supportsOption(QImageIOHandler::Description)) {
-        writer.setText(QLatin1String(kHandleKey),
-                       QStringLiteral("%1,%2").arg(extra->x).arg(extra->y));
-        writer.setText(
-            QLatin1String(kColourAKey),
-            QStringLiteral("%1").arg(extra->colourA & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper());
-        writer.setText(
-            QLatin1String(kColourBKey),
-            QStringLiteral("%1").arg(extra->colourB & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper());
-    }
-    if (!writer.write(img)) {
-        const std::string why = writer.errorString().toUtf8().toStdString();
-        if (writer.error() == QImageWriter::UnsupportedFormatError)
-            throw InvalidImageError("the format cannot hold this image: " + why, false);
-        throw FileIOError("cannot write " + name.toUtf8().toStdString() + ": " + why);
-    }
+    write(file.Device());
     // The codecs do not look at what their writes returned: only the commit knows.
     if (!file.Commit(beforeReplace))
         throw FileIOError("cannot complete " + name.toUtf8().toStdString());
+}
+
+void Write(const QImage& img, const QString& name, const GFXFormat& format, GFXtra32* extra,
+           const std::function<void()>& beforeReplace) {
+    WriteSafely(name, beforeReplace, [&](QIODevice& device) {
+        QImageWriter writer(&device, format.qtFormat);
+        Configure(writer, format.qtFormat);
+        if (extra && writer.supportsOption(QImageIOHandler::Description))
+            for (const auto& [key, value] : Texts(*extra)) writer.setText(key, value);
+        if (!writer.write(img)) {
+            const std::string why = writer.errorString().toUtf8().toStdString();
+            if (writer.error() == QImageWriter::UnsupportedFormatError)
+                throw InvalidImageError("the format cannot hold this image: " + why, false);
+            throw FileIOError("cannot write " + name.toUtf8().toStdString() + ": " + why);
+        }
+    });
+}
+
+// The JPEG writer's settings as Configure gives them to Qt's, and the density Qt's writer takes
+// from a new image.
+void WriteJpeg(Buffer& src, const QString& name, GFXtra32* extra,
+               const std::function<void()>& beforeReplace, const ProgressScope& progress) {
+    QList<QByteArray> comments;
+    if (extra)
+        for (const auto& [key, value] : Texts(*extra))
+            comments.append(key.toUtf8() + ": " + value.toUtf8());
+    const int dpi = qMax(1, qRound(QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX() * 0.0254));
+    const int height = src.Height();
+    int reported = -1;
+    WriteSafely(name, beforeReplace, [&](QIODevice& device) {
+        WriteJpegDirect(src, device, kJpegQuality, dpi, comments, [&](int rows) {
+            const int percent = int(int64_t(rows) * 100 / height);
+            if (percent > reported) progress.Step(reported = percent);
+        });
+    });
 }
 
 // Clears the top bytes MarkOpaque set, also when the write throws.
@@ -101,6 +136,10 @@ void GFXFile::Save(Buffer& src, const QString& name, GFXtra32* extra, Buffer* sc
         ProgressScope progress;
         const GFXFormat& format = CheckSavable(src, name);
         progress.Step(0);
+        if (IsJpeg(format.qtFormat) && CanWriteJpegDirect()) {
+            WriteJpeg(src, name, extra, beforeReplace, progress);
+            return;
+        }
         if (IgnoresTopByte(format.qtFormat)) {
             // One pass, reading: the writer's own conversion then takes the pixels as they are.
             ClearEdgeMarks(src, [&](int percent) { progress.Step(percent); });

@@ -121,17 +121,17 @@ TEST_F(ImageFiles, SaveOntoAFullDiskKeepsTheOldFile) {
     SmallDisk disk;
     REQUIRE_SMALL_DISK(disk);
     const ImageDoc before = Patterned(40, 40, 4);
-    for (const char* name : {"a.png", "a.bmp", "a.tif", "a.ppm"}) {
+    for (const char* name : {"a.png", "a.bmp", "a.tif", "a.ppm", "a.jpg"}) {
         GFXtra32 extra;
         GFXFile::Save(before.image, disk.Path(name), &extra, nullptr);
     }
     // Nothing free at all, then one page free: the new file fits neither way.
     for (const qint64 spare : {qint64(0), qint64(4096)}) {
         disk.Fill(spare);
-        for (const char* name : {"a.png", "a.bmp", "a.tif", "a.ppm"}) {
+        for (const char* name : {"a.png", "a.bmp", "a.tif", "a.ppm", "a.jpg"}) {
             SCOPED_TRACE(std::string(name) + " with " + std::to_string(spare) + " bytes free");
             const QByteArray old = ReadAll(disk.Path(name));
-            ImageDoc doc = Noise(40, 40);
+            ImageDoc doc = Noise(80, 80); // larger than a page in every format
             doc.fileName = QStringLiteral("/elsewhere/doc.png");
             doc.changeCount = 3;
             host.boxes.clear();

@@ -1,6 +1,7 @@
 #include "raster/GFXFile.h"
 #include "raster/RasterError.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -481,6 +482,39 @@ TEST_F(GFXTemp, SavingFromTheBuffersOwnPixelsLeavesThemAsTheyWere) {
     GFXFile::SetProgFunc({}, {}, {});
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 50; ++x) ASSERT_EQ(whole.At(x, y), before.At(x, y));
+}
+
+// The direct JPEG writer must make the very file Qt's writer makes of the same picture, so that
+// the speed-up changes nothing saved; and it must take the edge marks off the picture.
+TEST_F(GFXTemp, JpegIsByteForByteQtsAndClearsEdgeMarks) {
+    Buffer whole;
+    ASSERT_TRUE(whole.Alloc({61, 45}));
+    for (int y = 0; y < 45; ++y)
+        for (int x = 0; x < 61; ++x)
+            whole.At(x, y) = PatternPixel(Kind::Exact, x, y); // marks and XOR bits among them
+    Buffer view(whole, {3, 2, 52, 40});                       // rows apart in memory
+    QImage expectImage(view.Width(), view.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < view.Height(); ++y)
+        for (int x = 0; x < view.Width(); ++x)
+            expectImage.setPixel(x, y, 0xFF000000u | view.At(view.left + x, view.top + y));
+    QBuffer expect;
+    expect.open(QIODevice::WriteOnly);
+    QImageWriter writer(&expect, "jpg");
+    writer.setQuality(90);
+    writer.setText("OrvelPaint.Handle", "3,-2");
+    writer.setText("OrvelPaint.ColourA", "112233");
+    writer.setText("OrvelPaint.ColourB", "FF00A0");
+    ASSERT_TRUE(writer.write(expectImage));
+
+    GFXtra32 extra{3, -2, 0x112233, 0xFF00A0, 1};
+    GFXFile::Save(view, Path("same.jpg"), &extra, nullptr);
+    QFile saved(Path("same.jpg"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll() == expect.data()) << "differs from Qt's own JPEG";
+    for (int y = view.top; y <= view.bottom; ++y)
+        for (int x = view.left; x <= view.right; ++x)
+            ASSERT_EQ(view.At(x, y) & Pixel::EdgeMark, 0u) << x << "," << y;
+    EXPECT_EQ(whole.At(2, 0), PatternPixel(Kind::Exact, 2, 0)) << "outside the view";
 }
 
 // ---- progress --------------------------------------------------------------------------------
