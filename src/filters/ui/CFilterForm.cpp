@@ -6,7 +6,6 @@
 #include "raster/Buffer.h"
 #include "ui/DialogButtons.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -15,6 +14,8 @@
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace {
 
@@ -30,7 +31,7 @@ QSpinBox* Spin(const char* name, int low, int high, int value, QWidget* parent) 
 
 TCFilterForm::TCFilterForm(const Language& language, CustomFilterState& state, ImageRunHost host,
                            QWidget* parent)
-    : QDialog(parent), language_(language), state_(state), host_(std::move(host)) {
+    : TImageRunForm(language, std::move(host), parent), state_(state) {
     setObjectName(QStringLiteral("CFilterForm"));
     setWindowTitle(tr("Custom Filter"));
     setProperty("helpContext", HelpContext);
@@ -127,78 +128,31 @@ void TCFilterForm::NormaliseCell(int i) {
     }
 }
 
-void TCFilterForm::SetRunning(bool on) {
-    running_ = on;
-    for (QWidget* w : findChildren<QWidget*>())
-        if (w != previewBtn_ && w->parentWidget() == this) w->setEnabled(!on);
-    if (host_.enableImageArea) host_.enableImageArea(!on);
-    previewBtn_->setText(
-        language_.Translate(on ? QStringLiteral("&Stop") : QStringLiteral("&Preview")));
-}
-
 PreviewSession::Settings TCFilterForm::Key() const {
     return {double(edits_), host_.clipping && host_.clipping() ? 1.0 : 0.0};
 }
 
-bool TCFilterForm::Applied() const {
-    return host_.session && host_.session->Shows(Key());
-}
-
-void TCFilterForm::PreviewBtnClick() {
-    if (running_) {
-        running_ = false;
-        return;
-    }
-    if (Applied() || !host_.session || !host_.undo || !host_.workBuffer) return;
+std::optional<TImageRunForm::Plan> TCFilterForm::MakePlan() {
+    if (!host_.undo || !host_.workBuffer) return std::nullopt;
     for (int i = 0; i < 25; ++i) NormaliseCell(i);
-    const conv::Kernel kernel = conv::MakeKernel(Settings());
-    SetRunning(true);
+    auto kernel = std::make_shared<const conv::Kernel>(conv::MakeKernel(Settings()));
     Buffer& work = host_.workBuffer();
     const Buffer& undo = *host_.undo;
     const int top = work.top;
-    const std::function<void(int, int)> rows = [&](int y0, int y1) {
-        bands::Split(top + y0, top + y1, bands::Cores(),
-                     [&](int a, int b, int) { conv::Rows(kernel, undo, work, a, b); });
-    };
-    host_.session->Preview(Key(), imagerun::FullRun(host_, work.Height(), rows, running_));
-    SetRunning(false);
-    if (host_.repaint) host_.repaint();
-}
-
-void TCFilterForm::OkBtnClick() {
-    if (running_) return;
-    PreviewBtnClick();
-    if (!host_.session || !host_.session->ApplyShown(Key())) return;
-    committed_ = true;
-    accept();
-}
-
-void TCFilterForm::reject() {
-    if (running_) {
-        running_ = false;
-        return;
-    }
-    QDialog::reject();
+    return Plan{work.Height(), [kernel, &work, &undo, top](int y0, int y1) {
+                    bands::Split(top + y0, top + y1, bands::Cores(),
+                                 [&](int a, int b, int) { conv::Rows(*kernel, undo, work, a, b); });
+                }};
 }
 
 void TCFilterForm::done(int result) {
     // Closing keeps the matrix for the next opening (empty cells as 0).
     state_.settings.cells = Settings().cells;
-    QDialog::done(result);
-}
-
-void TCFilterForm::closeEvent(QCloseEvent* event) {
-    if (running_) return event->ignore();
-    QDialog::closeEvent(event);
+    TImageRunForm::done(result);
 }
 
 void TCFilterForm::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (!running_) OkBtnClick();
-        return;
-    }
-    if (key == Qt::Key_Escape) return reject();
     if (key == Qt::Key_Up || key == Qt::Key_Down) {
         for (int i = 1; i < 25; ++i) {
             if (!cells_[size_t(i)]->hasFocus()) continue;
@@ -207,7 +161,7 @@ void TCFilterForm::keyPressEvent(QKeyEvent* event) {
             return;
         }
     }
-    QDialog::keyPressEvent(event);
+    TImageRunForm::keyPressEvent(event);
 }
 
 void TCFilterForm::LoadBtnClick() {

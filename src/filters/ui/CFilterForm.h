@@ -1,9 +1,7 @@
 #pragma once
 
 #include "filters/AcfFile.h"
-#include "filters/ui/ImageRun.h"
-
-#include <QDialog>
+#include "filters/ui/ImageRunForm.h"
 
 #include <array>
 
@@ -19,9 +17,8 @@ struct CustomFilterState {
 };
 
 // The custom convolution window: 25 cells (empty means 0), divisor and bias, Preview/Stop,
-// Load and Save. Runs follow the same rules as the Filter Factory's: only Ok after a complete
-// run keeps the result (Committed).
-class TCFilterForm : public QDialog {
+// Load and Save, with the running rules of every image-wide filter window.
+class TCFilterForm : public TImageRunForm {
     Q_OBJECT
 public:
     static constexpr int HelpContext = 1310;
@@ -29,10 +26,6 @@ public:
     TCFilterForm(const Language& language, CustomFilterState& state, ImageRunHost host,
                  QWidget* parent = nullptr);
 
-    bool Committed() const { return committed_; }
-    bool Running() const { return running_; }
-    // The picture shows a complete run of what the controls say now.
-    bool Applied() const;
     QLineEdit* Cell(int i) const { return cells_[size_t(i)]; }
     QSpinBox* DivFactor() const { return divFactor_; }
     QSpinBox* Bias() const { return bias_; }
@@ -40,30 +33,23 @@ public:
     // The settings the controls show now.
     ConvolutionSettings Settings() const;
     void NormaliseCell(int i);
-    void PreviewBtnClick();
-    void OkBtnClick();
     void LoadBtnClick();
     void SaveBtnClick();
 
-    void reject() override;
     void done(int result) override;
 
 protected:
+    std::optional<Plan> MakePlan() override;
+    PreviewSession::Settings Key() const override;
     void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Show(const ConvolutionSettings& s);
-    void SetRunning(bool on);
-    PreviewSession::Settings Key() const;
 
-    const Language& language_;
     CustomFilterState& state_;
-    ImageRunHost host_;
-    bool running_ = false, committed_ = false;
     int edits_ = 0; // what the session knows of the settings: their edits, and Clipping
     std::array<QLineEdit*, 25> cells_{};
     QSpinBox *divFactor_, *bias_;
-    QPushButton *okBtn_, *previewBtn_, *cancelBtn_, *loadBtn_, *saveBtn_;
+    QPushButton *okBtn_, *cancelBtn_, *loadBtn_, *saveBtn_;
     FileDialogTexts *loadDlg_, *saveDlg_;
 };

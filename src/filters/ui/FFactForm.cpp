@@ -9,12 +9,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -27,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -44,7 +43,7 @@ std::string Latin(const QString& text) {
 
 TFFactForm::TFFactForm(const Language& language, FilterFactoryState& state, ImageRunHost host,
                        QWidget* parent)
-    : QDialog(parent), language_(language), state_(state), host_(std::move(host)) {
+    : TImageRunForm(language, std::move(host), parent), state_(state) {
     setObjectName(QStringLiteral("FFactForm"));
     setWindowTitle(tr("Filter Factory"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -226,62 +225,18 @@ void TFFactForm::SyntaxClick(int channel) {
     memo->setFocus();
 }
 
-void TFFactForm::SetRunning(bool on) {
-    running_ = on;
-    for (QWidget* w : findChildren<QWidget*>())
-        if (w != previewBtn_ && w->parentWidget() == this) w->setEnabled(!on);
-    if (host_.enableImageArea) host_.enableImageArea(!on);
-    previewBtn_->setText(
-        language_.Translate(on ? QStringLiteral("&Stop") : QStringLiteral("&Preview")));
-}
-
-bool TFFactForm::Applied() const {
-    return host_.session && host_.session->Shows(Key());
-}
-
-void TFFactForm::PreviewBtnClick() {
-    if (running_) {
-        running_ = false; // Stop: the run ends after its current band
-        return;
-    }
-    if (Applied() || !host_.session || !host_.image || !host_.undo) return;
-    SetRunning(true);
-    ff::FilterRun run(compiled_, *host_.undo, state_.source.ctl);
-    const int threads = run.Parallel() ? bands::Cores() : 1;
+std::optional<TImageRunForm::Plan> TFFactForm::MakePlan() {
+    if (!host_.image || !host_.undo) return std::nullopt;
+    auto run = std::make_shared<ff::FilterRun>(compiled_, *host_.undo, state_.source.ctl);
+    const int threads = run->Parallel() ? bands::Cores() : 1;
     Buffer& image = *host_.image;
-    const std::function<void(int, int)> rows = [&](int y0, int y1) {
-        run.Rows(image, y0, y1, threads);
-    };
-    // Stopped: the picture matches nothing, so Ok never keeps it.
-    host_.session->Preview(Key(), imagerun::FullRun(host_, host_.undo->Height(), rows, running_));
-    SetRunning(false);
-    if (host_.repaint) host_.repaint();
+    return Plan{host_.undo->Height(),
+                [run, &image, threads](int y0, int y1) { run->Rows(image, y0, y1, threads); }};
 }
 
-void TFFactForm::OkBtnClick() {
-    if (running_) return;
-    PreviewBtnClick();
-    if (!host_.session || !host_.session->ApplyShown(Key())) return;
-    committed_ = true;
+void TFFactForm::done(int result) {
     StoreToState();
-    accept();
-}
-
-void TFFactForm::reject() {
-    if (running_) {
-        running_ = false; // Escape stops the run; the window stays
-        return;
-    }
-    StoreToState();
-    QDialog::reject();
-}
-
-void TFFactForm::closeEvent(QCloseEvent* event) {
-    if (running_) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    TImageRunForm::done(result);
 }
 
 bool TFFactForm::eventFilter(QObject* watched, QEvent* event) {
@@ -298,20 +253,10 @@ bool TFFactForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TFFactForm::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter) {
-        if (running_) return;
-        for (QPlainTextEdit* memo : memos_)
-            if (memo->hasFocus()) return QDialog::keyPressEvent(event);
-        OkBtnClick();
-        return;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        reject();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+bool TFFactForm::EnterStaysInControl() const {
+    for (QPlainTextEdit* memo : memos_)
+        if (memo->hasFocus()) return true;
+    return false;
 }
 
 void TFFactForm::Message(const char* key) {

@@ -2,10 +2,8 @@
 
 #include "filters/AfsFile.h"
 #include "filters/FFProgram.h"
-#include "filters/ui/ImageRun.h"
+#include "filters/ui/ImageRunForm.h"
 #include "raster/Buffer.h"
-
-#include <QDialog>
 
 #include <array>
 
@@ -25,10 +23,8 @@ struct FilterFactoryState {
 };
 
 // The Filter Factory window: three expressions with live preview, eight named controls, the
-// filter's texts, source files. A full run (Preview, Ok) reads the undo copy and writes the
-// image; while it runs only Stop is live, Escape stops it, Enter is ignored and the window
-// stays. Only Ok after a complete run keeps the result (Committed).
-class TFFactForm : public QDialog {
+// filter's texts, source files, with the running rules of every image-wide filter window.
+class TFFactForm : public TImageRunForm {
     Q_OBJECT
 public:
     static constexpr int HelpContext = 5000;
@@ -37,43 +33,34 @@ public:
                QWidget* parent = nullptr);
     ~TFFactForm() override;
 
-    bool Committed() const { return committed_; }
-    bool Running() const { return running_; }
-    // The picture shows a complete run of the filter as it stands now.
-    bool Applied() const;
     const ff::CompiledFilter& Compiled() const { return compiled_; }
     const Buffer& PreviewResult() const { return previewResult_; }
 
     void ChChange();
-    void PreviewBtnClick();
-    void OkBtnClick();
     void LoadBtnClick();
     void SaveBtnClick();
     void MakeBtnClick();
     void SyntaxClick(int channel);
 
-    void reject() override;
+    void done(int result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override; // memo focus in and out
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    std::optional<Plan> MakePlan() override;
+    PreviewSession::Settings Key() const override { return {double(edits_)}; }
+    bool EnterStaysInControl() const override;
 
 private:
     void BuildControls();
     void FillFromState();
     void StoreToState();
     void ShowPreview();
-    void SetRunning(bool on);
     void Message(const char* key);
-    PreviewSession::Settings Key() const { return {double(edits_)}; }
 
-    const Language& language_;
     FilterFactoryState& state_;
-    ImageRunHost host_;
     ff::CompiledFilter compiled_;
     Buffer previewSource_, previewResult_;
-    bool running_ = false, committed_ = false, loading_ = false;
+    bool loading_ = false;
     int edits_ = 0; // what the session knows of the filter: its edits
 
     std::array<QPlainTextEdit*, 3> memos_{};
@@ -84,6 +71,6 @@ private:
     QLineEdit *category_, *title_, *author_, *copyright_;
     QLabel* instPreviewBuf_;
     QCheckBox* instPreview_;
-    QPushButton *okBtn_, *previewBtn_, *cancelBtn_, *loadBtn_, *saveBtn_, *makeBtn_;
+    QPushButton *okBtn_, *cancelBtn_, *loadBtn_, *saveBtn_, *makeBtn_;
     FileDialogTexts *loadDlg_, *saveDlg_, *ovcSaveDlg_;
 };
