@@ -1,8 +1,15 @@
+#include "app/HelpKey.h"
 #include "app/HelpWindow.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +30,36 @@ TEST(HelpWindow, ContextPageOrTheContentsWhenItHasNone) {
     EXPECT_EQ(help.CurrentPage(), QDir(dir.path()).filePath("3600.html"));
     help.ShowContext(1234);
     EXPECT_EQ(help.CurrentPage(), QDir(dir.path()).filePath("index.html"));
+}
+
+// F1 shows the window's own context, else the main window's (the current tool's); a window that
+// answers F1 itself is left alone, and modifiers or a held key show nothing more.
+TEST(HelpKey, F1ShowsTheActiveWindowsContext) {
+    QWidget main;
+    main.setProperty("helpContext", 3600);
+    QDialog own(&main), plain(&main), answers(&main);
+    own.setProperty("helpContext", 1310);
+    answers.setProperty("helpContext", 5500);
+    answers.setProperty("ownsHelpKey", true);
+    std::vector<int> shown;
+    HelpKey key(
+        &main, [&](int context) { shown.push_back(context); }, nullptr);
+    qApp->installEventFilter(&key);
+    const auto press = [](QWidget& w, Qt::KeyboardModifiers mods = Qt::NoModifier,
+                          bool repeat = false) {
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_F1, mods, QString(), repeat);
+        QApplication::sendEvent(&w, &e);
+    };
+    press(own);
+    press(plain);
+    press(main);
+    press(answers);
+    press(own, Qt::ShiftModifier);
+    press(own, Qt::NoModifier, true);
+    main.setProperty("helpContext", 2000); // another tool
+    press(plain);
+    qApp->removeEventFilter(&key);
+    EXPECT_EQ(shown, (std::vector<int>{1310, 3600, 3600, 2000}));
 }
 
 // The pages shipped with the program link only to pages that exist.
