@@ -295,8 +295,7 @@ void ComponentCommands::Started(int index, bool brush) {
             help->ShowContext(TCompForm::HelpContext);
         else
             help->ShowContents();
-        help->show();
-        help->raise();
+        help->Present();
     };
     LockMenus();
     session_ = std::make_unique<comp::Session>(component, *host_, *dialog, &context_.language);

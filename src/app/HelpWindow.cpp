@@ -1,5 +1,6 @@
 #include "app/HelpWindow.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextBrowser>
@@ -9,6 +10,7 @@
 HelpWindow::HelpWindow(QString helpFolder, QWidget* parent)
     : QDialog(parent), folder_(std::move(helpFolder)), browser_(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("HelpForm"));
+    setProperty("ownsHelpKey", true); // F1 here keeps the page being read
     setWindowTitle(tr("Orvel Paint Help"));
     browser_->setObjectName(QStringLiteral("HelpText"));
     browser_->setOpenExternalLinks(true);
@@ -37,6 +39,18 @@ void HelpWindow::ShowContents() {
     else
         browser_->setHtml(
             tr("<p>The help pages are missing from %1.</p>").arg(folder_.toHtmlEscaped()));
+}
+
+void HelpWindow::Present() {
+    const QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality wanted = modal && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+    if (windowModality() != wanted) {
+        hide(); // the modality of a shown window does not change
+        setWindowModality(wanted);
+    }
+    show();
+    raise();
+    activateWindow();
 }
 
 QString HelpWindow::CurrentPage() const {

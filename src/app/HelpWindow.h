@@ -12,6 +12,9 @@ public:
     // The page of the context, or the contents when it has none.
     void ShowContext(int context);
     void ShowContents();
+    // Shows the window on top. Over a modal dialog it is modal itself, or the dialog would keep
+    // the reader from scrolling it.
+    void Present();
     // The page Contents shows instead of the program's own (a component's help file beside it,
     // while its dialog is active); empty gives the program's help back.
     void SetContentsPage(const QString& file) { contentsPage_ = file; }

@@ -250,8 +250,7 @@ HelpWindow* TMainForm::Help() {
 
 void TMainForm::Contents1Click() {
     Help()->ShowContents();
-    help_->show();
-    help_->raise();
+    help_->Present();
 }
 
 void TMainForm::About1Click() {

@@ -1,5 +1,8 @@
 #include "app/Program.h"
 
+#include "app/HelpKey.h"
+#include "app/HelpWindow.h"
+
 #include "app/AboutPanel.h"
 #include "app/BrowseCommands.h"
 #include "app/BrushMenuCommands.h"
@@ -7,6 +10,7 @@
 #include "app/ComponentCommands.h"
 #include "app/FileCommands.h"
 #include "app/FilterCommands.h"
+#include "app/HelpKey.h"
 #include "app/HelpWindow.h"
 #include "app/KeyRouting.h"
 #include "app/MainForm.h"
@@ -91,6 +95,15 @@ void Program::FormCreate() {
                                              [this] { return &state_->docs.CurrentDoc().image; });
     WireDocuments();
     qApp->installEventFilter(this); // the main window sees every key first
+    // Installed later, so it sees F1 before the main window's keys do.
+    qApp->installEventFilter(new HelpKey(
+        form_.get(),
+        [this](int context) {
+            HelpWindow* help = form_->Help();
+            help->ShowContext(context);
+            help->Present();
+        },
+        form_.get()));
     context_.WriteLog(QStringLiteral("MainForm created, loading resources."));
     // The tool cursors and the browser's folder pictures are loaded here once they exist.
     context_.WriteLog(QStringLiteral("Resources loaded."));

@@ -41,6 +41,8 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     e.hooks.setPaletteButton = [this](PaintTool* tool, bool down) {
         if (tool == &engine_->gridTool) palette_.SetGridDown(down);
     };
+    // F1 in the main window shows the current tool's page.
+    e.hooks.setHelpContext = [this](int context) { form_.setProperty("helpContext", context); };
     e.hooks.showGridBar = [this](bool on) {
         ShowGridValues();
         form_.GridBar()->setVisible(on);

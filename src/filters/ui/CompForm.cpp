@@ -50,6 +50,7 @@ TCompForm::TCompForm(const Language& language, Mode mode, QWidget* parent)
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setProperty("helpContext", HelpContext);
+    setProperty("ownsHelpKey", true); // F1 shows the component's own help file
     copyrightMessage_ = new QLabel(this);
     copyrightMessage_->setObjectName(QStringLiteral("CopyrightMessage"));
     okBtn_ = NamedButton("OkBtn", tr("&Ok"), this);
