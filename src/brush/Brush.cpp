@@ -26,14 +26,8 @@ Pair Brush::HandleOffset(int handle, int w, int h) {
 }
 
 void Brush::StampAt(Buffer& work, int x, int y) const {
-    if (stamp.Empty() || work.Empty()) return;
     const Pair hot = HandleOffset(handle, stamp.Width(), stamp.Height());
-    // Decide in 64 bits so positions far off the image cannot overflow the copy's arithmetic.
-    const int64_t left = int64_t(x) - hot.x, top = int64_t(y) - hot.y;
-    if (left > work.right || top > work.bottom || left + stamp.Width() - 1 < work.left ||
-        top + stamp.Height() - 1 < work.top)
-        return;
-    work.Copy(stamp, {int(left), int(top)}, Pixel::Transparent);
+    Stamper(work, stamp, Pixel::Transparent).At(int64_t(x) - hot.x, int64_t(y) - hot.y);
 }
 
 Rect Brush::StampRect(Pair p) const {

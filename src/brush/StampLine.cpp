@@ -5,8 +5,12 @@
 
 double Brush::StampLine(Buffer& work, Pair a, Pair b, double spacing, double phase,
                         Rect* covered) const {
-    const double rest =
-        WalkStampLine(a, b, spacing, phase, [&](int x, int y) { StampAt(work, x, y); });
+    // The handle, the clipping bounds and the row code are settled once for the whole line.
+    const Pair hot = HandleOffset(handle, stamp.Width(), stamp.Height());
+    Stamper stamper(work, stamp, Pixel::Transparent);
+    const double rest = WalkStampLine(a, b, spacing, phase, [&](int x, int y) {
+        stamper.At(int64_t(x) - hot.x, int64_t(y) - hot.y);
+    });
     if (covered) *covered = LineRect(a, b);
     return rest;
 }

@@ -15,13 +15,18 @@ namespace {
 // Keyed copy of a rectangle: every source pixel but key lands. A stroke stamps small brushes
 // thousands of times, so rows go in whole vectors where the processor has them (picked once),
 // the plain loop elsewhere.
-using KeyedRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride,
-                             int n, int rows, uint32_t key);
+using KeyedRectFn = Stamper::Rows;
 
 void KeyedRectPlain(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride, int n,
                     int rows, uint32_t key) {
     for (; rows > 0; --rows, d += dStride, s += sStride)
         for (int i = 0; i < n; ++i) d[i] = s[i] != key ? s[i] : d[i]; // a select: vectorises
+}
+
+void CopyRect(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride, int n, int rows,
+              uint32_t) {
+    for (; rows > 0; --rows, d += dStride, s += sStride)
+        std::memcpy(d, s, sizeof(uint32_t) * size_t(n));
 }
 
 // Rows of 8 pixels and more go in whole vectors, the last one overlapping the one before: a
@@ -58,9 +63,50 @@ void KeyedRectPlain(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t
     }
 }
 
+// With mask registers a row up to brush size never reads the target: each vector stores only its
+// non-key pixels. Successive stamps of a stroke overlap by all but a pixel, and reading back what
+// the stamp before has just stored, at another alignment, stalls on every row; a masked store
+// does not. Wider rows (pastes, whole pictures) are never written just before, and there whole
+// stores of the blend with the target stream faster than partly masked ones. The row's end is a
+// masked vector in both (masked-off pixels are neither read nor written).
+constexpr int kMaskedRowsUpTo = 256;
+
+[[maybe_unused]] __attribute__((target("avx512f"))) void
+KeyedRect512(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride, int n, int rows,
+             uint32_t key) {
+    const __m512i k = _mm512_set1_epi32(int(key));
+    const int whole = n & ~15;
+    const auto tail = __mmask16((1u << (n & 15)) - 1);
+    if (n <= 16) { // a small brush: one vector a row
+        const auto row = n == 16 ? __mmask16(0xFFFF) : tail;
+        for (; rows > 0; --rows, d += dStride, s += sStride) {
+            const __m512i v = _mm512_maskz_loadu_epi32(row, s);
+            _mm512_mask_storeu_epi32(d, _mm512_mask_cmpneq_epi32_mask(row, v, k), v);
+        }
+        return;
+    }
+    const bool masked = n <= kMaskedRowsUpTo;
+    for (; rows > 0; --rows, d += dStride, s += sStride) {
+        for (int i = 0; i < whole; i += 16) {
+            const __m512i v = _mm512_loadu_si512(s + i);
+            const __mmask16 put = _mm512_cmpneq_epi32_mask(v, k);
+            if (masked)
+                _mm512_mask_storeu_epi32(d + i, put, v);
+            else
+                _mm512_storeu_si512(d + i,
+                                    _mm512_mask_blend_epi32(put, _mm512_loadu_si512(d + i), v));
+        }
+        if (tail) {
+            const __m512i v = _mm512_maskz_loadu_epi32(tail, s + whole);
+            _mm512_mask_storeu_epi32(d + whole, _mm512_mask_cmpneq_epi32_mask(tail, v, k), v);
+        }
+    }
+}
+
 KeyedRectFn PickKeyedRect() {
 #ifndef __SANITIZE_ADDRESS__ // the checker may take a masked access for a whole-width one
     __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f")) return KeyedRect512;
     if (__builtin_cpu_supports("avx2")) return KeyedRect256;
 #endif
     return KeyedRectPlain;
@@ -237,23 +283,39 @@ void Buffer::Free() {
 }
 
 void Buffer::Copy(const Buffer& src, Pair pos, uint32_t key) {
-    if (Empty() || src.Empty()) return;
-    if (SharesPixelsWith(src)) {
-        const Buffer detached(src); // overlapping views: read from a snapshot
-        Copy(detached, pos, key);
+    Stamper(*this, src, key).At(pos.x, pos.y);
+}
+
+Stamper::Stamper(Buffer& target, const Buffer& src, uint32_t key)
+    : target_(target), src_(src), key_(key), rows_(key == Pixel::CopyAll ? CopyRect : KeyedRect()) {
+    if (target.Empty() || src.Empty() || target.SharesPixelsWith(src)) return;
+    base_ = target.pixels;
+    stride_ = target.stride;
+    from_ = src.pixels;
+    fromStride_ = src.stride;
+    w_ = src.Width();
+    h_ = src.Height();
+    minX_ = target.left;
+    minY_ = target.top;
+    maxX_ = int64_t(target.right) - src.Width() + 1;
+    maxY_ = int64_t(target.bottom) - src.Height() + 1;
+}
+
+void Stamper::Clipped(int64_t x, int64_t y) {
+    if (target_.Empty() || src_.Empty()) return;
+    if (target_.SharesPixelsWith(src_)) {
+        const Buffer detached(src_); // overlapping views: read from a snapshot
+        Stamper(target_, detached, key_).At(x, y);
         return;
     }
-    // Target rectangle of the whole source, clipped.
-    const Rect dst =
-        Rect{pos.x, pos.y, pos.x + src.Width() - 1, pos.y + src.Height() - 1}.Intersect(Bounds());
-    if (dst.Empty()) return;
-    const int dx = src.left - pos.x, dy = src.top - pos.y; // target -> source
-    const int n = dst.Width();
-    const uint32_t* s = src.Row(dst.top + dy) + (dst.left + dx - src.left);
-    uint32_t* d = &At(dst.left, dst.top);
-    if (key != Pixel::CopyAll) return KeyedRect()(d, stride, s, src.stride, n, dst.Height(), key);
-    for (int y = dst.top; y <= dst.bottom; ++y, d += stride, s += src.stride)
-        std::memcpy(d, s, sizeof(uint32_t) * size_t(n));
+    // The target rectangle of the whole source, clipped; in 64 bits, so any position is safe.
+    const int64_t l = std::max<int64_t>(x, target_.left), t = std::max<int64_t>(y, target_.top);
+    const int64_t r = std::min<int64_t>(x + src_.Width() - 1, target_.right);
+    const int64_t b = std::min<int64_t>(y + src_.Height() - 1, target_.bottom);
+    if (l > r || t > b) return;
+    const uint32_t* s = src_.pixels + (t - y) * src_.stride + (l - x);
+    uint32_t* d = target_.pixels + (t - target_.top) * target_.stride + (l - target_.left);
+    rows_(d, target_.stride, s, src_.stride, int(r - l + 1), int(b - t + 1), key_);
 }
 
 namespace {

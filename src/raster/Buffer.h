@@ -2,6 +2,7 @@
 
 #include "raster/Geometry.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -94,4 +95,41 @@ public:
 
 private:
     std::shared_ptr<uint32_t[]> store_;
+};
+
+// Keyed copies of one source into one target at many positions, as a brush stroke makes: what
+// Copy decides per call (overlap, key mode, row code, the target's extent) is decided once, so a
+// copy lying wholly inside costs a bounds test and the rows. Each At is exactly
+// target.Copy(src, {x, y}, key) for any position, far-off ones included. Neither buffer may be
+// reallocated or re-bounded while a Stamper on them is in use.
+class Stamper {
+public:
+    Stamper(Buffer& target, const Buffer& src, uint32_t key);
+    void At(int64_t x, int64_t y) {
+        if (x >= minX_ && x <= maxX_ && y >= minY_ && y <= maxY_)
+            rows_(base_ + (y - minY_) * stride_ + (x - minX_), stride_, from_, fromStride_, w_, h_,
+                  key_);
+        else
+            Clipped(x, y);
+    }
+
+    using Rows = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride,
+                          int n, int rows, uint32_t key);
+
+private:
+    void Clipped(int64_t x, int64_t y);
+
+    Buffer& target_;
+    const Buffer& src_;
+    uint32_t key_;
+    Rows rows_;
+    uint32_t* base_ = nullptr; // the target's top-left pixel
+    ptrdiff_t stride_ = 0;
+    const uint32_t* from_ = nullptr; // the source's
+    ptrdiff_t fromStride_ = 0;
+    int w_ = 0, h_ = 0;
+    // Where the source's top-left corner may go for a copy wholly inside; empty when none can
+    // be (an empty buffer, a source larger than the target, or a source sharing the target's
+    // store, which Clipped copies from a snapshot).
+    int64_t minX_ = 0, maxX_ = -1, minY_ = 0, maxY_ = -1;
 };

@@ -97,6 +97,27 @@ TEST(BrushStampLine, StampsTheBrushAndReportsTheCoveredRectangle) {
     EXPECT_EQ(Pixels(work), Pixels(expected));
 }
 
+// A stroke of a brush with transparent pixels and its handle in a corner, run out past every edge
+// of the picture: each position of the walk gets the brush's opaque pixels, placed by hand.
+TEST(BrushStampLine, KeyedBrushWithCornerHandleClipsAtEveryEdge) {
+    const uint32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF, paper = 0x808080;
+    const std::vector<std::vector<uint32_t>> rows = {{red, T, blue}, {T, green, T}};
+    Brush brush = CustomFrom({rows[0], rows[1]}, 2, 0x123456); // handle: top-right pixel
+    Buffer work = Make(10, 8, paper);
+    Buffer expected = Make(10, 8, paper);
+    const Points corners = {{-4, -3}, {13, 2}, {6, 11}, {-3, 5}, {4, 0}};
+    double phase = 1;
+    for (size_t i = 1; i < corners.size(); ++i) {
+        for (Pair p : Walk(corners[i - 1], corners[i], 1, phase))
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 3; ++x)
+                    if (rows[size_t(y)][size_t(x)] != T && expected.Contains(p.x - 2 + x, p.y + y))
+                        expected.At(p.x - 2 + x, p.y + y) = rows[size_t(y)][size_t(x)];
+        phase = brush.StampLine(work, corners[i - 1], corners[i], 1, phase) + 1;
+    }
+    EXPECT_EQ(Pixels(work), Pixels(expected));
+}
+
 TEST(BrushStampLine, RubberBandMarksStampPositionsAndDrawingTwiceRemovesIt) {
     Buffer work = Make(12, 12, 0);
     rastertest::Pattern(work);

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -154,6 +156,50 @@ TEST(BufferCopy, ViewsWithOffsetsAndOverlappingViewsOfOneStore) {
         for (int x = 0; x < 32; ++x) {
             const bool inside = x >= 10 && x <= 15 && y >= 10 && y <= 15;
             ASSERT_EQ(img.At(x, y), inside ? 0xFF0000u : before.At(x, y));
+        }
+}
+
+// A stroke's repeated copies against a plain loop: each stamp partly over the one before, widths
+// around the vector sizes and the masked-row limit, a source view with its own stride, clipped at
+// every edge of a target view away from (0, 0), and positions far outside.
+TEST(BufferStamper, RepeatedCopiesMatchAPlainLoopAtEveryEdge) {
+    const int64_t far = int64_t(INT_MAX) + 10;
+    for (int w : {3, 11, 15, 16, 17, 101, 256, 257, 300})
+        for (uint32_t key : {Pixel::Transparent, Pixel::CopyAll}) {
+            Buffer parent;
+            ASSERT_TRUE(parent.Alloc({w + 3, 7}));
+            Pattern(parent, 9);
+            for (int y = 0; y < 7; ++y)
+                for (int x = 0; x < w + 3; ++x)
+                    if ((3 * x + y) % 4 == 0) parent.At(x, y) = Pixel::Transparent;
+            const Buffer src(parent, {1, 1, w, 5});
+            Buffer image;
+            ASSERT_TRUE(image.Alloc({w + 20, 30}));
+            Pattern(image, 3);
+            Buffer view(image, {4, 3, w + 14, 24});
+            std::vector<uint32_t> expect = Snapshot(image);
+            const std::pair<int64_t, int64_t> spots[] = {
+                {4, 3},      {5, 3},       {5, 4},   {13, 20}, // inside, overlapping
+                {2, 8},      {-w + 6, 9},                      // over the left edge
+                {17, 8},     {w + 14, 9},                      // over the right edge
+                {6, 0},      {6, -1},                          // over the top
+                {7, 22},     {7, 24},                          // over the bottom
+                {1, 1},      {w + 12, 22},                     // two corners
+                {-w + 3, 8}, {w + 15, 8},  {6, -2},  {6, 25},  // just outside
+                {-far, 5},   {far, far},   {5, -far}};
+            Stamper stamper(view, src, key);
+            for (auto [x, y] : spots) {
+                stamper.At(x, y);
+                for (int j = 0; j < 5; ++j)
+                    for (int i = 0; i < w; ++i) {
+                        const int64_t tx = x + i, ty = y + j;
+                        const uint32_t p = src.At(src.left + i, src.top + j);
+                        if (tx < 4 || tx > w + 14 || ty < 3 || ty > 24 || p == key) continue;
+                        expect[size_t(ty * (w + 20) + tx)] = p;
+                    }
+                ASSERT_EQ(Snapshot(image), expect)
+                    << w << " wide at " << x << "," << y << " key " << key;
+            }
         }
 }
 
