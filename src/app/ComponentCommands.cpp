@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,6 +33,18 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returned);
     }
 };
+
+// A PNG icon read by the built-in reader alone: letting Qt guess the format first loads every
+// image format plugin, at start-up. Other formats are still read as before.
+QImage ReadIcon(const QString& path) {
+    QImage icon;
+    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+        QImageReader reader(path, "png");
+        reader.setAutoDetectImageFormat(false);
+        icon = reader.read();
+    }
+    return icon.isNull() ? QImage(path) : icon;
+}
 
 void MakeScrollable(QMenu& menu) {
     auto* style = new ScrollingMenuStyle;
@@ -178,7 +191,7 @@ std::vector<PaletteComponent> ComponentCommands::Scan(ToolShell& tools, Progress
         imageTools_.push_back(std::make_unique<ComponentImageTool>(i, toolHooks_));
         brushTools_.emplace_back();
         if (c.iconPath.isEmpty()) continue;
-        QImage icon(c.iconPath);
+        const QImage icon = ReadIcon(c.iconPath);
         if (icon.isNull()) continue;
         brushTools_.back() = std::make_unique<ComponentBrushTool>(i, toolHooks_);
         palette.push_back({brushTools_.back().get(), c.descriptor.name, icon});

@@ -1,12 +1,45 @@
 #include "app/Program.h"
+#include "ui/DeferredIconStyle.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStyle>
+
+#include <thread>
+
+#ifdef OV_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
+namespace {
+
+// No session bus means no global menu that could take our menu bar; asking for one would run
+// the bus launcher and wait for it before the window is made.
+bool SessionBusReachable() {
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(QDir(runtime).filePath(QStringLiteral("bus")));
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+#ifdef OV_FONTCONFIG
+    // Reading the font configuration is the longest step of the first text drawn; it runs while
+    // the display connection is made. Fontconfig keeps one configuration, made once.
+    std::thread fonts([] { FcInit(); });
+#endif
+    if (!SessionBusReachable()) QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("OV"));
     QApplication::setApplicationName(QStringLiteral("OrvelPaint"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvel Paint"));
+    // The style asked for (command line, environment or platform), with its bar arrows read late.
+    QApplication::setStyle(new DeferredIconStyle(QApplication::style()->name()));
+#ifdef OV_FONTCONFIG
+    fonts.join();
+#endif
     if (!Program::DisplayDeepEnough()) return 1;
     Program program(QApplication::arguments().mid(1), QApplication::applicationDirPath());
     program.Start();
