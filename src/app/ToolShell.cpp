@@ -78,8 +78,7 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     panel_ = new IconPanel(palette_, &form);
     bar_ = new ToolPaletteBar(palette_, *panel_, form.ToolsBar());
     bar_->setObjectName(QStringLiteral("ToolPalette"));
-    form.ToolsBar()->addWidget(bar_);
-    bar_->Rebuild();
+    form.ToolsBar()->addWidget(bar_); // the bar built itself; FinishPalette rebuilds it
 
     drag_.setSingleShot(true);
     connect(&drag_, &QTimer::timeout, this, [this] {
