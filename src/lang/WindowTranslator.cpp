@@ -157,8 +157,10 @@ void TranslateWindowText(QByteArrayView text, const QString& section,
                          const QList<QObject*>& windows) {
     LngLineReader reader(text);
     bool found = false;
-    while (!found && !reader.AtEnd())
-        found = LngTrim(LngDecodeLine(reader.Next(kLngSectionPiece))) == section;
+    while (!found && !reader.AtEnd()) {
+        const QByteArray piece = reader.Next(kLngSectionPiece);
+        found = LngMayStartWith(piece, section) && LngTrim(LngDecodeLine(piece)) == section;
+    }
     if (!found) return;
 
     QString name = section;
