@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class BrowseCommands;
@@ -62,6 +63,8 @@ public:
     ProgramState& State() { return *state_; }
     ViewController& View() { return *view_; }
     ToolShell& Tools() { return *tools_; }
+    // Run with the work AfterFirstFrame does, once the first frame is up.
+    std::function<void()> afterFirstFrame;
     // True once InitProgram has run to its end (or stopped because the window closed).
     bool Ready() const { return ready_; }
 

@@ -14,8 +14,7 @@
 
 namespace {
 
-// No session bus means no global menu that could take our menu bar; asking for one would run
-// the bus launcher and wait for it before the window is made.
+// Where the session bus is: set, or the user's bus in the runtime folder.
 bool SessionBusReachable() {
     if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return true;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -25,12 +24,16 @@ bool SessionBusReachable() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Without a session bus, Qt's first look for one (the accessibility bridge, a global menu)
+    // would run the bus launcher and wait for it before the window is made: an address that
+    // fails at once stands in until the first frame is up (Program::AfterFirstFrame).
+    const bool noBus = !SessionBusReachable();
+    if (noBus) qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArrayLiteral("disabled:"));
 #ifdef OV_FONTCONFIG
     // Reading the font configuration is the longest step of the first text drawn; it runs while
     // the display connection is made. Fontconfig keeps one configuration, made once.
     std::thread fonts([] { FcInit(); });
 #endif
-    if (!SessionBusReachable()) QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("OV"));
     QApplication::setApplicationName(QStringLiteral("OrvelPaint"));
@@ -42,6 +45,7 @@ int main(int argc, char** argv) {
 #endif
     if (!Program::DisplayDeepEnough()) return 1;
     Program program(QApplication::arguments().mid(1), QApplication::applicationDirPath());
+    if (noBus) program.afterFirstFrame = [] { qunsetenv("DBUS_SESSION_BUS_ADDRESS"); };
     program.Start();
     return app.exec();
 }
