@@ -198,12 +198,12 @@ void Program::InitProgram() {
         return;
     }
 
+    // The components are read beside the rest of start-up, until their palette group is due.
+    components_->ScanAhead();
     tools_ = std::make_unique<ToolShell>(*form_, context_, *state_, *view_);
     tools_->RegisterBrushCommands(form_->Commands());
     (new TransformCommands(*form_, context_, *state_, *tools_))->Register(form_->Commands());
     context_.WriteLog(QStringLiteral("Icons initialized."));
-    // The components' palette group (or the EMPTY placeholder), then Undo and Clear.
-    tools_->FinishPalette(components_->Scan(*tools_, progress_.get()));
     components_->mainKeys = [this](QKeyEvent& event) { MainWindowKey(event); };
     components_->setHelp = [this](const QString& page) { form_->Help()->SetContentsPage(page); };
     components_->editColour = [this](const ColourSwatch& swatch, const QString& caption) {
@@ -231,6 +231,9 @@ void Program::InitProgram() {
         browse_->BrowseEffects(*components_, group);
     };
     WireColours();
+    // The components' palette group (or the EMPTY placeholder), then Undo and Clear. Nothing
+    // above writes to the log, so the scan's lines keep their place after "Icons initialized.".
+    tools_->FinishPalette(components_->Scan(*tools_, progress_.get()));
 
     if (!command_.imageName.isEmpty()) {
         ShowSplashWhileOpening(command_.imageName);
