@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,6 +33,18 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returned);
     }
 };
+
+// A PNG icon read by the built-in reader alone: letting Qt guess the format first loads every
+// image format plugin, at start-up. Other formats are still read as before.
+QImage ReadIcon(const QString& path) {
+    QImage icon;
+    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+        QImageReader reader(path, "png");
+        reader.setAutoDetectImageFormat(false);
+        icon = reader.read();
+    }
+    return icon.isNull() ? QImage(path) : icon;
+}
 
 void MakeScrollable(QMenu& menu) {
     auto* style = new ScrollingMenuStyle;
@@ -156,9 +169,7 @@ ComponentCommands::~ComponentCommands() {
     delete dialog_;
 }
 
-std::vector<PaletteComponent> ComponentCommands::Scan(ToolShell& tools, ProgressDisplay* progress) {
-    tools_ = &tools;
-    progress_ = progress;
+comp::ScanOptions ComponentCommands::Options() const {
     comp::ScanOptions options;
     if (context_.log.On()) options.log = [this](const QString& line) { context_.WriteLog(line); };
     options.translate = comp::Translator(context_.language);
@@ -167,7 +178,29 @@ std::vector<PaletteComponent> ComponentCommands::Scan(ToolShell& tools, Progress
         for (QAction* a : image->actions()) entries += a->isSeparator() ? 0 : 1;
         options.topMenuEntries = entries;
     }
-    table_ = comp::Scan(compsFolder, options);
+    return options;
+}
+
+ComponentCommands::Found ComponentCommands::Read(const QString& folder,
+                                                 const comp::ScanOptions& options) {
+    Found found;
+    found.table = comp::Scan(folder, options);
+    for (const comp::Component& c : found.table.components)
+        found.icons.push_back(c.iconPath.isEmpty() ? QImage() : ReadIcon(c.iconPath));
+    return found;
+}
+
+void ComponentCommands::ScanAhead() {
+    // With the log on, the scan writes its lines in their place, so it runs in Scan.
+    if (context_.log.On() || ahead_.valid()) return;
+    ahead_ = std::async(std::launch::async, &ComponentCommands::Read, compsFolder, Options());
+}
+
+std::vector<PaletteComponent> ComponentCommands::Scan(ToolShell& tools, ProgressDisplay* progress) {
+    tools_ = &tools;
+    progress_ = progress;
+    Found found = ahead_.valid() ? ahead_.get() : Read(compsFolder, Options());
+    table_ = std::move(found.table);
 
     std::vector<PaletteComponent> palette;
     const int count = int(table_.components.size());
@@ -177,8 +210,7 @@ std::vector<PaletteComponent> ComponentCommands::Scan(ToolShell& tools, Progress
         const comp::Component& c = table_.components[size_t(i)];
         imageTools_.push_back(std::make_unique<ComponentImageTool>(i, toolHooks_));
         brushTools_.emplace_back();
-        if (c.iconPath.isEmpty()) continue;
-        QImage icon(c.iconPath);
+        const QImage& icon = found.icons[size_t(i)];
         if (icon.isNull()) continue;
         brushTools_.back() = std::make_unique<ComponentBrushTool>(i, toolHooks_);
         palette.push_back({brushTools_.back().get(), c.descriptor.name, icon});

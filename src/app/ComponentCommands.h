@@ -5,10 +5,12 @@
 #include "tools/ComponentTool.h"
 #include "tools/Palette.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -32,6 +34,9 @@ public:
     ComponentCommands(TMainForm& form, AppContext& context);
     ~ComponentCommands() override;
 
+    // Starts reading the components on a thread, so that start-up goes on beside it; Scan then
+    // takes what it found. Not with the log on (Scan reads them in turn).
+    void ScanAhead();
     // Finds the components and adds their menu entries; returns the palette's components (those
     // with an icon), in the order found. tools must outlive this object.
     std::vector<PaletteComponent> Scan(ToolShell& tools, ProgressDisplay* progress);
@@ -57,6 +62,13 @@ public:
 
 private:
     class Host;
+    // The components and their icons (null without one), as read from the folder.
+    struct Found {
+        comp::ComponentTable table;
+        std::vector<QImage> icons;
+    };
+    comp::ScanOptions Options() const;
+    static Found Read(const QString& folder, const comp::ScanOptions& options);
 
     void BuildMenu();
     QAction* AddEntry(QMenu& menu, const comp::MenuEntry& entry);
@@ -77,6 +89,7 @@ private:
     std::vector<QAction*> entries_;
     std::unique_ptr<Host> host_;
     std::unique_ptr<comp::Session> session_;
+    std::future<Found> ahead_; // ScanAhead's reading
     QPointer<TCompForm> dialog_;
     int active_ = -1;
     bool brush_ = false;

@@ -47,6 +47,11 @@
 #include <chrono>
 #include <cstdio>
 
+namespace {
+// AfterFirstFrame runs at the latest this long after start-up finished.
+constexpr int kAfterFirstFrameLatestMs = 500;
+} // namespace
+
 Program::Program(QStringList args, QString programFolder) : args_(std::move(args)) {
     context_.programFolder = std::move(programFolder);
 }
@@ -131,10 +136,16 @@ bool Program::eventFilter(QObject* watched, QEvent* event) {
         QApplication::activeWindow() == form_.get() &&
         !static_cast<QKeyEvent*>(event)->isAutoRepeat())
         tools_->Engine().KeyReleased();
+    if (ready_ && !afterFirstFrame_ && event->type() == QEvent::Paint && form_ &&
+        watched == form_->ShowBuf()) {
+        afterFirstFrame_ = true;
+        QTimer::singleShot(0, this, &Program::AfterFirstFrame);
+    }
     // Start-up measurements: the first frame of the picture once interactive ends the run.
     if (quitAfterFirstPaint_ && ready_ && event->type() == QEvent::Paint && form_ &&
         watched == form_->ShowBuf()) {
         quitAfterFirstPaint_ = false;
+        closed_ = true; // a measuring run leaves the settings as they were
         // When on the monotonic clock, so that the benchmark leaves the shutdown out.
         std::printf("first paint %lld\n",
                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -200,18 +211,18 @@ void Program::InitProgram() {
         return;
     }
 
+    // The components are read beside the rest of start-up, until their palette group is due.
+    components_->ScanAhead();
     tools_ = std::make_unique<ToolShell>(*form_, context_, *state_, *view_);
     tools_->RegisterBrushCommands(form_->Commands());
     (new TransformCommands(*form_, context_, *state_, *tools_))->Register(form_->Commands());
     context_.WriteLog(QStringLiteral("Icons initialized."));
-    // The components' palette group (or the EMPTY placeholder), then Undo and Clear.
-    tools_->FinishPalette(components_->Scan(*tools_, progress_.get()));
     components_->mainKeys = [this](QKeyEvent& event) { MainWindowKey(event); };
     components_->setHelp = [this](const QString& page) { form_->Help()->SetContentsPage(page); };
     components_->editColour = [this](const ColourSwatch& swatch, const QString& caption) {
-        if (!colorSel_) return;
+        if (!colours_) return;
         selectorSwatch_ = -1;
-        colorSel_->Open(swatch, caption, true);
+        ColourSelector()->Open(swatch, caption, true);
     };
 
     files_ =
@@ -233,6 +244,9 @@ void Program::InitProgram() {
         browse_->BrowseEffects(*components_, group);
     };
     WireColours();
+    // The components' palette group (or the EMPTY placeholder), then Undo and Clear. Nothing
+    // above writes to the log, so the scan's lines keep their place after "Icons initialized.".
+    tools_->FinishPalette(components_->Scan(*tools_, progress_.get()));
 
     if (!command_.imageName.isEmpty()) {
         ShowSplashWhileOpening(command_.imageName);
@@ -262,6 +276,18 @@ void Program::InitProgram() {
     }
     context_.WriteLog(QStringLiteral("Initialization finished. INTERACTIVE MODE STARTED."));
     ready_ = true;
+    // A window that is never painted (hidden, minimised) still gets it, a little later.
+    QTimer::singleShot(kAfterFirstFrameLatestMs, this, [this] {
+        if (afterFirstFrame_) return;
+        afterFirstFrame_ = true;
+        AfterFirstFrame();
+    });
+}
+
+void Program::AfterFirstFrame() {
+    if (afterFirstFrame) afterFirstFrame();
+    if (closed_) return;
+    if (transfer_) transfer_->UpdateImportEnabled();
 }
 
 void Program::ShowSplashWhileOpening(const QString& name) {
@@ -397,18 +423,17 @@ bool Program::FormClose() {
 void Program::WireColours() {
     colours_ = std::make_unique<ColourCommands>(*form_, context_, tools_->Engine(), *host_);
     form_->preferencesHooks.buildPalette = [this] { colours_->BuildFromPreference(); };
-    colorSel_ = new TColorSel(context_.language, form_->ScrollBox(), form_.get());
-    colorSel_->setObjectName(QStringLiteral("ColorSel"));
     colours_->openSelector = [this](int which) { OpenColourSelector(which); };
     // A language chosen in the preferences reaches the selector too (it is not a top window).
     form_->preferencesHooks.retranslateMain = [this] {
         form_->Retranslate(context_.language);
         view_->Retranslate();
-        colorSel_->Retranslate(context_.language);
+        if (colorSel_) colorSel_->Retranslate(context_.language);
     };
     // An open selector follows a colour picked from the palette into its swatch.
     colours_->swatchTaken = [this](int which) {
-        if (colorSel_->isVisible() && which == selectorSwatch_) OpenColourSelector(which);
+        if (colorSel_ && colorSel_->isVisible() && which == selectorSwatch_)
+            OpenColourSelector(which);
     };
     files_->coloursChanged = [this] { colours_->SyncSwatches(); };
     // Tools: Get Color sets a swatch; Write Text edits its shadow colour in the selector.
@@ -417,13 +442,24 @@ void Program::WireColours() {
     hooks.editColour = [this](const QString& captionKey, std::function<uint32_t()> get,
                               std::function<void(uint32_t)> set) {
         selectorSwatch_ = ToolSwatch;
-        colorSel_->Open(ColourSwatch{std::move(get), std::move(set)},
-                        context_.Translate(captionKey), false);
+        ColourSelector()->Open(ColourSwatch{std::move(get), std::move(set)},
+                               context_.Translate(captionKey), false);
     };
     hooks.closeColourEditor = [this] {
-        if (selectorSwatch_ == ToolSwatch && colorSel_->isVisible()) colorSel_->close();
+        if (selectorSwatch_ == ToolSwatch && colorSel_ && colorSel_->isVisible())
+            colorSel_->close();
     };
     form_->preferencesHooks.renderTextBrush = [this] { tools_->TextSettingsChanged(); };
+}
+
+TColorSel* Program::ColourSelector() {
+    // Made when first opened: the first frame does not wait for it. It translates itself with the
+    // language of that moment.
+    if (!colorSel_) {
+        colorSel_ = new TColorSel(context_.language, form_->ScrollBox(), form_.get());
+        colorSel_->setObjectName(QStringLiteral("ColorSel"));
+    }
+    return colorSel_;
 }
 
 void Program::OpenColourSelector(int which) {
@@ -431,10 +467,10 @@ void Program::OpenColourSelector(int which) {
     swatch.get = [this, which] { return which == BackSwatch ? state_->backCol : state_->drawCol; };
     swatch.set = [this, which](uint32_t colour) { colours_->SetSwatchColour(which, colour); };
     selectorSwatch_ = which;
-    colorSel_->Open(swatch,
-                    context_.Translate(which == BackSwatch ? QStringLiteral("SelBackCol")
-                                                           : QStringLiteral("SelDrawCol")),
-                    false);
+    ColourSelector()->Open(swatch,
+                           context_.Translate(which == BackSwatch ? QStringLiteral("SelBackCol")
+                                                                  : QStringLiteral("SelDrawCol")),
+                           false);
 }
 
 Pair Program::NewImageSize() const {

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class BrowseCommands;
@@ -55,12 +56,15 @@ public:
     // A key typed in a tool window that the window leaves to the main window's hot keys and
     // menu shortcuts.
     void MainWindowKey(QKeyEvent& event);
-    TColorSel* ColourSelector() const { return colorSel_; }
+    // The colour selector, made on first use.
+    TColorSel* ColourSelector();
     const Buffer& Image() const { return state_->docs.CurrentDoc().image; }
     DocumentTable& Documents() { return state_->docs; }
     ProgramState& State() { return *state_; }
     ViewController& View() { return *view_; }
     ToolShell& Tools() { return *tools_; }
+    // Run with the work AfterFirstFrame does, once the first frame is up.
+    std::function<void()> afterFirstFrame;
     // True once InitProgram has run to its end (or stopped because the window closed).
     bool Ready() const { return ready_; }
 
@@ -68,6 +72,8 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void FormCreate();
     void InitProgram();
+    // Work the first frame need not wait for, run once it is painted.
+    void AfterFirstFrame();
     void ShowSplashWhileOpening(const QString& name);
     void LoadLanguage();
     void RunCommandLine();
@@ -88,6 +94,7 @@ private:
     bool initialised_ = false;
     bool closed_ = false;
     bool ready_ = false;
+    bool afterFirstFrame_ = false; // AfterFirstFrame is queued or ran
     // OV_QUIT_AFTER_FIRST_PAINT set: quit once the view has painted after the start finished.
     bool quitAfterFirstPaint_ = qEnvironmentVariableIsSet("OV_QUIT_AFTER_FIRST_PAINT");
     std::unique_ptr<ShellHost> host_;
@@ -101,7 +108,7 @@ private:
     std::unique_ptr<BrowseCommands> browse_;
     std::unique_ptr<ColourCommands> colours_;
     std::unique_ptr<ComponentCommands> components_;
-    TColorSel* colorSel_ = nullptr;      // owned by the main window
+    TColorSel* colorSel_ = nullptr;      // owned by the main window; made on first use
     int selectorSwatch_ = -1;            // the swatch the selector was opened on
     static constexpr int ToolSwatch = 2; // a colour of the current tool (the text shadow)
 };

@@ -78,10 +78,7 @@ ToolShell::ToolShell(TMainForm& form, AppContext& context, ProgramState& state,
     });
 
     panel_ = new IconPanel(palette_, &form);
-    bar_ = new ToolPaletteBar(palette_, *panel_, form.ToolsBar());
-    bar_->setObjectName(QStringLiteral("ToolPalette"));
-    form.ToolsBar()->addWidget(bar_);
-    bar_->Rebuild();
+    // The palette bar comes with FinishPalette, once every group is known: it is built once.
 
     drag_.setSingleShot(true);
     connect(&drag_, &QTimer::timeout, this, [this] {
@@ -104,7 +101,13 @@ void ToolShell::FinishPalette(std::vector<PaletteComponent> components) {
     tools.components = std::move(components);
     RegisterComponentsAndCommands(palette_, tools);
     palette_.DisableGroupsWithoutTools();
-    bar_->Rebuild();
+    if (bar_) {
+        bar_->Rebuild();
+        return;
+    }
+    bar_ = new ToolPaletteBar(palette_, *panel_, form_.ToolsBar());
+    bar_->setObjectName(QStringLiteral("ToolPalette"));
+    form_.ToolsBar()->addWidget(bar_);
 }
 
 void ToolShell::RegisterBrushCommands(CommandRegistry& commands) {

@@ -35,7 +35,7 @@ public:
     ~ToolShell() override;
 
     // After the component scan: the components' palette group (or its placeholder) and the
-    // Undo and Clear commands; the palette is complete.
+    // Undo and Clear commands; the palette is complete and its buttons go on the Tools bar.
     void FinishPalette(std::vector<PaletteComponent> components);
     // The starting tool with the starting brush, once the window is up.
     void Start();

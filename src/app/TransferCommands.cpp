@@ -89,7 +89,9 @@ void TransferCommands::Register(CommandRegistry& commands) {
         connect(file, &QMenu::aboutToShow, this, &TransferCommands::UpdateImportEnabled);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &TransferCommands::UpdateImportEnabled);
-    UpdateImportEnabled();
+    // Asking the clipboard waits on its owner and loads the image plugins, so the program asks
+    // once the first frame is up (UpdateImportEnabled); until then there is nothing to import.
+    if (QAction* a = form_.Action(QStringLiteral("ImpfromClipb"))) a->setEnabled(false);
 }
 
 void TransferCommands::UpdateImportEnabled() {

@@ -43,7 +43,10 @@ public:
                      FileCommands& files);
     ~TransferCommands() override;
 
+    // Import starts disabled; UpdateImportEnabled asks the clipboard (the program calls it once
+    // the first frame is up, the File menu and every clipboard change call it too).
     void Register(CommandRegistry& commands);
+    void UpdateImportEnabled();
 
     void ExptoClipbClick();
     void ImpfromClipbClick();
@@ -67,7 +70,6 @@ private:
     void RunPrintDialog();
     std::optional<QString> RunSourceDialog(const std::vector<ScanDevice>& devices,
                                            const QString& current);
-    void UpdateImportEnabled();
 
     TMainForm& form_;
     AppContext& context_;

@@ -61,10 +61,21 @@ qsizetype LngMessagesPos(QByteArrayView text) {
     return text.size();
 }
 
+bool LngMayStartWith(QByteArrayView piece, QStringView start) {
+    if (start.isEmpty() || start[0].unicode() >= 0x80) return true;
+    // The decoder drops a byte order mark that opens the piece.
+    if (piece.startsWith("\xEF\xBB\xBF")) piece = piece.sliced(3);
+    for (const char c : piece)
+        if (uchar(c) > ' ') return c == char(start[0].unicode());
+    return false;
+}
+
 std::optional<QString> LngFindEntry(QByteArrayView text, qsizetype pos, const QString& key) {
     LngLineReader reader(text, pos);
     while (!reader.AtEnd()) {
-        const QString line = LngTrim(LngDecodeLine(reader.Next(kLngEntryPiece)));
+        const QByteArray piece = reader.Next(kLngEntryPiece);
+        if (!LngMayStartWith(piece, key)) continue;
+        const QString line = LngTrim(LngDecodeLine(piece));
         if (line.isEmpty() || line.startsWith(u';')) continue;
         const qsizetype eq = line.indexOf(u'=');
         if (eq >= 0 && QStringView(line).first(eq) == key)

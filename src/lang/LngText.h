@@ -36,6 +36,9 @@ QString LngDecodeLine(QByteArrayView bytes);
 QString LngTrim(QStringView s);
 QString LngTrimRight(QStringView s);
 
+// False when the trimmed, decoded piece cannot begin with start: its first character is ASCII
+// and the piece's first byte above the blank differs. Lets a search skip decoding most lines.
+bool LngMayStartWith(QByteArrayView piece, QStringView start);
 // Offset just after the first line that reads "[Messages]" (trimmed, any case), or the text's
 // length when there is none.
 qsizetype LngMessagesPos(QByteArrayView text);

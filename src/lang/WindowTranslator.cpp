@@ -3,11 +3,15 @@
 #include "lang/Language.h"
 #include "lang/LngText.h"
 
+#include <QHash>
 #include <QMetaProperty>
 #include <QObject>
+#include <QPointer>
 #include <QSize>
 #include <QStringList>
 #include <QVariant>
+
+#include <unordered_map>
 
 namespace {
 
@@ -19,20 +23,41 @@ QObject* FindWindow(const QList<QObject*>& windows, const QString& name) {
 }
 
 // A window owns all its controls, whatever widget they sit in (a tool bar, a page): a direct
-// child first, then the nearest descendant of that name.
-QObject* FindChild(QObject* parent, const QString& name) {
-    const QString upper = name.toUpper();
-    QList<QObject*> level = parent->children();
-    while (!level.isEmpty()) {
-        QList<QObject*> next;
-        for (QObject* child : level) {
-            if (child->objectName().toUpper() == upper) return child;
-            next += child->children();
-        }
-        level = next;
+// child first, then the nearest descendant of that name. One walk per parent lists every name
+// with its first object in that order; a section looks many names up under the same window.
+// Setting a list may replace a control's children, so the index is dropped after one (Clear).
+class ChildIndex {
+public:
+    QObject* Find(QObject* parent, const QString& name) {
+        const QString upper = name.toUpper();
+        auto it = index_.find(parent);
+        if (it == index_.end()) it = index_.emplace(parent, Walk(parent)).first;
+        const auto found = it->second.constFind(upper);
+        if (found == it->second.cend()) return nullptr;
+        if (found.value()) return found.value();
+        it->second = Walk(parent); // one of them went: walk again
+        return it->second.value(upper);
     }
-    return nullptr;
-}
+    void Clear() { index_.clear(); }
+
+private:
+    static QHash<QString, QPointer<QObject>> Walk(QObject* parent) {
+        QHash<QString, QPointer<QObject>> names;
+        QList<QObject*> level = parent->children();
+        while (!level.isEmpty()) {
+            QList<QObject*> next;
+            for (QObject* child : level) {
+                const QString name = child->objectName().toUpper();
+                if (!names.contains(name)) names.insert(name, child);
+                next += child->children();
+            }
+            level = next;
+        }
+        return names;
+    }
+
+    std::unordered_map<QObject*, QHash<QString, QPointer<QObject>>> index_;
+};
 
 // The type of a declared or dynamic property, or an invalid type when the object has neither
 // or the declared one cannot be written.
@@ -157,14 +182,17 @@ void TranslateWindowText(QByteArrayView text, const QString& section,
                          const QList<QObject*>& windows) {
     LngLineReader reader(text);
     bool found = false;
-    while (!found && !reader.AtEnd())
-        found = LngTrim(LngDecodeLine(reader.Next(kLngSectionPiece))) == section;
+    while (!found && !reader.AtEnd()) {
+        const QByteArray piece = reader.Next(kLngSectionPiece);
+        found = LngMayStartWith(piece, section) && LngTrim(LngDecodeLine(piece)) == section;
+    }
     if (!found) return;
 
     QString name = section;
     if (name.startsWith(u'[')) name.remove(0, 1);
     if (name.endsWith(u']')) name.chop(1);
     QObject* current = FindWindow(windows, name);
+    ChildIndex children;
 
     while (!reader.AtEnd()) {
         const QString line = LngTrim(LngDecodeLine(reader.Next(kLngEntryPiece)));
@@ -182,9 +210,13 @@ void TranslateWindowText(QByteArrayView text, const QString& section,
         const QStringList parts = key.split(u'.');
         QObject* obj = current;
         for (qsizetype i = 0; obj && i + 1 < parts.size(); ++i)
-            obj = FindChild(obj, LngTrim(parts[i]));
+            obj = children.Find(obj, LngTrim(parts[i]));
         if (!obj) continue;
-        SetTranslated(obj, LngTrim(parts.last()), value.replace(u'@', u' '), windows.contains(obj));
+        const QString property = LngTrim(parts.last());
+        SetTranslated(obj, property, value.replace(u'@', u' '), windows.contains(obj));
+        if (property.compare(u"items", Qt::CaseInsensitive) == 0 ||
+            property.compare(u"lines", Qt::CaseInsensitive) == 0)
+            children.Clear();
     }
 }
 

@@ -72,6 +72,25 @@ TEST_F(ComponentRun, TheCategoryGetsASubmenuWithBrowseAndTheEntry) {
     EXPECT_EQ(comps.BrushTool(0), nullptr);
 }
 
+// Start-up reads the components on a thread (ScanAhead); each icon must reach its own component.
+TEST(ComponentScan, AComponentReadBesideStartUpKeepsItsIcon) {
+    QTemporaryDir config, folder;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    const QString comps = QDir(folder.path()).filePath(QStringLiteral("Comps/Brushes"));
+    ASSERT_TRUE(QDir().mkpath(comps));
+    for (const char* file : {"dodge.ovc", "dodge.png"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(OV_BUILD_DIR "/Comps/Brushes/") + file,
+                                comps + u'/' + QLatin1String(file)));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(OV_BUILD_DIR "/dialogcomps/recorder.ovc"),
+                            comps + QStringLiteral("/recorder.ovc")));
+    std::unique_ptr<Program> program = StartProgram({}, folder.path());
+    ComponentCommands& found = program->Components();
+    ASSERT_EQ(found.Table().components.size(), 2u);
+    // Sorted by file: dodge (with its icon) before recorder (none).
+    EXPECT_NE(found.BrushTool(0), nullptr);
+    EXPECT_EQ(found.BrushTool(1), nullptr);
+}
+
 TEST_F(ComponentRun, CancelGivesThePictureBackAndOkKeepsOneChange) {
     ComponentCommands& comps = program_->Components();
     ToolEngine& engine = program_->Tools().Engine();

@@ -103,6 +103,29 @@ TEST(Language, Utf8WithLatin1Fallback) {
     EXPECT_EQ(t.language.Translate("Wide"), QString(506, 'w'));
 }
 
+TEST(Language, LinesOpenedByMarksOrBlanksStillMatch) {
+    // The lookup skips lines by their first byte before decoding them; these must not be skipped.
+    LoadedText t("[Messages]\r\n"
+                 "\xEF\xBB\xBF"
+                 "Bom=after a byte order mark\r\n"
+                 "\t\x01 Ctl=after controls\r\n"
+                 "\xD6l=Latin-1 key\r\n"
+                 "\xC3\x84pfel=UTF-8 key\r\n");
+    const struct {
+        const char* key;
+        const char* want;
+    } cases[] = {
+        {"Bom", "after a byte order mark"},
+        {"Ctl", "after controls"},
+        {"\u00D6l", "Latin-1 key"},
+        {"\u00C4pfel", "UTF-8 key"},
+        {"tl", "tl"}, // a key is never found in the middle of a line
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(t.language.Translate(QString::fromUtf8(c.key)), QString::fromUtf8(c.want))
+            << c.key;
+}
+
 TEST(Language, TranslateName) {
     LoadedText t("[Messages]\r\n~Blur=Weichzeichnen\r\n~Odd=~Tilde\r\n");
     EXPECT_EQ(t.language.TranslateName("Blur"), "Weichzeichnen");

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QObject>
+#include <QPointer>
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -83,6 +84,22 @@ public:
     int currentIndex = -1;
 };
 
+// A new list makes new buttons, one per item, named Choice0, Choice1, ... (as radio groups do).
+class TestChoices : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QStringList items READ items WRITE setItems)
+public:
+    using QObject::QObject;
+    QStringList items() const { return items_; }
+    void setItems(const QStringList& items) {
+        items_ = items;
+        qDeleteAll(findChildren<TestButton*>(Qt::FindDirectChildrenOnly));
+        for (int i = 0; i < items.size(); ++i)
+            (new TestButton(this))->setObjectName(QStringLiteral("Choice%1").arg(i));
+    }
+    QStringList items_;
+};
+
 namespace {
 
 struct Form {
@@ -147,6 +164,22 @@ TEST(WindowTranslator, ListsKeepTheirIndexAndComboBoxesStartAtZero) {
     EXPECT_EQ(f.combo->property("items").toStringList(), (QStringList{"8", "12", "", "16"}));
     EXPECT_EQ(f.combo->currentIndex, 0);
     EXPECT_EQ(f.panel->plainText, "one\ntwo");
+}
+
+TEST(WindowTranslator, ControlsMadeByAListAreReachedAndGoneOnesAreNot) {
+    Form f("Prefs");
+    auto* choices = new TestChoices(&f.window);
+    choices->setObjectName("Level");
+    choices->setItems({"a"});
+    QPointer<TestButton> old = choices->findChild<TestButton*>("Choice0");
+    f.Translate("[Prefs]\r\nLevel.Choice0.Caption=before\r\nLevel.Items=Novice|Expert\r\n"
+                "Level.Choice1.Caption=second\r\nLevel.Choice0.Caption=first\r\n",
+                "[Prefs]");
+    EXPECT_TRUE(old.isNull()); // the list replaced it
+    const QList<TestButton*> made = choices->findChildren<TestButton*>();
+    ASSERT_EQ(made.size(), 2);
+    EXPECT_EQ(made[0]->text, "first");
+    EXPECT_EQ(made[1]->text, "second");
 }
 
 TEST(WindowTranslator, NumbersAndSwitches) {
