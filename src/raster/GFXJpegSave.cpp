@@ -4,6 +4,7 @@
 // code, so one pass over the picture does both. The file is byte for byte what Qt's writer makes
 // of the same picture with the same settings (the tests hold it to that).
 #include "raster/GFXInternal.h"
+#include "raster/ImageConvert.h"
 #include "raster/RasterError.h"
 
 #include <QIODevice>
@@ -98,13 +99,8 @@ bool Encode(Writer& w, Buffer& src, int quality, int dpi, const QList<QByteArray
         jpeg_write_marker(&c, JPEG_COM, reinterpret_cast<const JOCTET*>(comment.constData()),
                           unsigned(comment.size()));
     for (int y = 0; y < src.Height(); ++y) {
-        const int width = src.Width();
         uint32_t* row = src.Row(src.top + y);
-        // Marks are rare: look first, write only a row that has one.
-        uint32_t any = 0;
-        for (int i = 0; i < width; ++i) any |= row[i];
-        if (any & Pixel::EdgeMark)
-            for (int i = 0; i < width; ++i) row[i] &= Pixel::ClearEdgeMark;
+        ClearRowEdgeMarks(row, src.Width());
         JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(row)};
         jpeg_write_scanlines(&c, rows, 1);
         rowsDone(y + 1);

@@ -3,6 +3,7 @@
 #include "raster/RasterError.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -122,16 +123,30 @@ void ClearTopBytes(Buffer& src) {
     }
 }
 
+void ClearRowEdgeMarks(uint32_t* row, int n) {
+    using Four = uint32_t __attribute__((vector_size(16))); // one register on every x86-64
+    Four a{}, b{};
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        Four v, w;
+        std::memcpy(&v, row + i, sizeof v);
+        std::memcpy(&w, row + i + 4, sizeof w);
+        a |= v;
+        b |= w;
+    }
+    a |= b;
+    uint32_t any = a[0] | a[1] | a[2] | a[3];
+    for (; i < n; ++i) any |= row[i];
+    if (any & Pixel::EdgeMark)
+        for (i = 0; i < n; ++i) row[i] &= Pixel::ClearEdgeMark;
+}
+
 void ClearEdgeMarks(Buffer& src, const RowProgress& progress) {
     const int w = src.Width(), h = src.Height();
     ProgressTicker ticker(progress, h);
     const int strip = StripRows(w, h);
     for (int y = 0; y < h; ++y) {
-        uint32_t* row = src.Row(src.top + y);
-        uint32_t any = 0;
-        for (int i = 0; i < w; ++i) any |= row[i];
-        if (any & Pixel::EdgeMark)
-            for (int i = 0; i < w; ++i) row[i] &= Pixel::ClearEdgeMark;
+        ClearRowEdgeMarks(src.Row(src.top + y), w);
         if ((y + 1) % strip == 0) ticker.Done(y + 1);
     }
     ticker.Done(h);

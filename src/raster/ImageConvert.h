@@ -38,6 +38,10 @@ bool MarkOpaque(Buffer& src, const RowProgress& progress);
 void ClearTopBytes(Buffer& src);
 // Clears the edge mark, writing only the rows that hold one.
 void ClearEdgeMarks(Buffer& src, const RowProgress& progress);
+// Clears the edge mark in the n pixels of row, writing them only when one holds it. Eight pixels
+// a step: a plain loop is not vectorised at our optimisation level and would cost a quarter of
+// a JPEG save.
+void ClearRowEdgeMarks(uint32_t* row, int n);
 
 // True when pixels of this format can be used as they are (no strip conversion).
 bool IsDirectFormat(QImage::Format format);
