@@ -1,4 +1,5 @@
 #include "raster/GFXFile.h"
+#include "raster/ImageConvert.h"
 #include "raster/RasterError.h"
 
 #include <QBuffer>
@@ -631,3 +632,19 @@ TEST_F(GFXTemp, TestDescribesWithoutLoading) {
 }
 
 } // namespace
+
+// A lone edge mark anywhere in a row is found, in the eight-pixel steps and in the rest, and
+// nothing else in the row changes.
+TEST(EdgeMarks, ALoneMarkIsClearedWhereverItSits) {
+    for (const int n : {1, 7, 8, 9, 16, 17, 50}) {
+        for (int at = 0; at < n; ++at) {
+            std::vector<uint32_t> row(size_t(n) + 1, 0x00ABCDEFu | Pixel::Transparent);
+            row[size_t(at)] |= Pixel::EdgeMark;
+            row[size_t(n)] |= Pixel::EdgeMark; // past the row: left alone
+            ClearRowEdgeMarks(row.data(), n);
+            for (int i = 0; i < n; ++i)
+                ASSERT_EQ(row[size_t(i)], 0x00ABCDEFu | Pixel::Transparent) << n << " " << at;
+            ASSERT_NE(row[size_t(n)] & Pixel::EdgeMark, 0u);
+        }
+    }
+}
