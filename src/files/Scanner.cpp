@@ -1,6 +1,7 @@
 #include "files/Scanner.h"
 
-#include <sane/sane.h>
+#include "files/SaneLibrary.h"
+
 #include <sane/saneopts.h>
 
 #include <algorithm>
@@ -12,8 +13,8 @@ namespace {
 
 struct HandleCloser {
     void operator()(void* h) const {
-        sane_cancel(SANE_Handle(h));
-        sane_close(SANE_Handle(h));
+        Sane().cancel(SANE_Handle(h));
+        Sane().close(SANE_Handle(h));
     }
 };
 using DeviceHandle = std::unique_ptr<void, HandleCloser>;
@@ -21,17 +22,18 @@ using DeviceHandle = std::unique_ptr<void, HandleCloser>;
 // Sets one option by name; false when the device has no such option or refuses the value.
 bool SetOption(SANE_Handle h, const QByteArray& name, const QByteArray& value) {
     SANE_Int count = 0;
-    if (sane_control_option(h, 0, SANE_ACTION_GET_VALUE, &count, nullptr) != SANE_STATUS_GOOD)
+    if (Sane().control_option(h, 0, SANE_ACTION_GET_VALUE, &count, nullptr) != SANE_STATUS_GOOD)
         return false;
     for (SANE_Int i = 1; i < count; ++i) {
-        const SANE_Option_Descriptor* d = sane_get_option_descriptor(h, i);
+        const SANE_Option_Descriptor* d = Sane().get_option_descriptor(h, i);
         if (!d || !d->name || name != d->name) continue;
         if (!SANE_OPTION_IS_SETTABLE(d->cap)) return false;
         SANE_Int info = 0;
         switch (d->type) {
         case SANE_TYPE_BOOL: {
             SANE_Bool v = value == "yes" || value == "1" || value == "true";
-            return sane_control_option(h, i, SANE_ACTION_SET_VALUE, &v, &info) == SANE_STATUS_GOOD;
+            return Sane().control_option(h, i, SANE_ACTION_SET_VALUE, &v, &info) ==
+                   SANE_STATUS_GOOD;
         }
         case SANE_TYPE_INT:
         case SANE_TYPE_FIXED: {
@@ -41,14 +43,14 @@ bool SetOption(SANE_Handle h, const QByteArray& name, const QByteArray& value) {
             std::vector<SANE_Word> words(size_t(d->size) / sizeof(SANE_Word),
                                          d->type == SANE_TYPE_INT ? SANE_Word(number)
                                                                   : SANE_FIX(number));
-            return sane_control_option(h, i, SANE_ACTION_SET_VALUE, words.data(), &info) ==
+            return Sane().control_option(h, i, SANE_ACTION_SET_VALUE, words.data(), &info) ==
                    SANE_STATUS_GOOD;
         }
         case SANE_TYPE_STRING: {
             if (d->size <= 0 || value.size() >= d->size) return false;
             std::vector<char> text(size_t(d->size), '\0');
             std::copy(value.begin(), value.end(), text.begin());
-            return sane_control_option(h, i, SANE_ACTION_SET_VALUE, text.data(), &info) ==
+            return Sane().control_option(h, i, SANE_ACTION_SET_VALUE, text.data(), &info) ==
                    SANE_STATUS_GOOD;
         }
         default:
@@ -66,7 +68,7 @@ struct Frame {
 
 // Reads one started frame to its end; the length is capped for scans of unknown length.
 ScanResult ReadFrame(SANE_Handle h, Frame& f) {
-    if (sane_get_parameters(h, &f.p) != SANE_STATUS_GOOD) return ScanResult::DeviceError;
+    if (Sane().get_parameters(h, &f.p) != SANE_STATUS_GOOD) return ScanResult::DeviceError;
     const SANE_Parameters& p = f.p;
     if (p.bytes_per_line <= 0 || p.pixels_per_line <= 0 || p.pixels_per_line > 16384 ||
         (p.depth != 1 && p.depth != 8 && p.depth != 16))
@@ -81,7 +83,7 @@ ScanResult ReadFrame(SANE_Handle h, Frame& f) {
     std::array<SANE_Byte, 65536> chunk;
     for (;;) {
         SANE_Int got = 0;
-        const SANE_Status s = sane_read(h, chunk.data(), SANE_Int(chunk.size()), &got);
+        const SANE_Status s = Sane().read(h, chunk.data(), SANE_Int(chunk.size()), &got);
         if (s == SANE_STATUS_EOF) break;
         if (s == SANE_STATUS_CANCELLED) return ScanResult::Cancelled;
         if (s != SANE_STATUS_GOOD) return ScanResult::DeviceError;
@@ -183,18 +185,18 @@ bool SameGeometry(const SANE_Parameters& a, const SANE_Parameters& b) {
 
 ScannerSession::ScannerSession() {
     SANE_Int version = 0;
-    initialised_ = sane_init(&version, nullptr) == SANE_STATUS_GOOD;
+    initialised_ = Sane().Loaded() && Sane().init(&version, nullptr) == SANE_STATUS_GOOD;
 }
 
 ScannerSession::~ScannerSession() {
-    if (initialised_) sane_exit();
+    if (initialised_) Sane().exit();
 }
 
 std::vector<ScanDevice> ScannerSession::Devices() const {
     std::vector<ScanDevice> out;
     if (!initialised_) return out;
     const SANE_Device** list = nullptr;
-    if (sane_get_devices(&list, SANE_TRUE) != SANE_STATUS_GOOD || !list) return out;
+    if (Sane().get_devices(&list, SANE_TRUE) != SANE_STATUS_GOOD || !list) return out;
     for (; *list; ++list) {
         const SANE_Device* d = *list;
         if (!d->name) continue;
@@ -212,7 +214,7 @@ ScanResult ScannerSession::Acquire(const QString& device, const std::vector<Scan
                                    QByteArray& packed) const {
     if (!initialised_) return ScanResult::DeviceError;
     SANE_Handle raw = nullptr;
-    if (sane_open(device.toUtf8().constData(), &raw) != SANE_STATUS_GOOD || !raw)
+    if (Sane().open(device.toUtf8().constData(), &raw) != SANE_STATUS_GOOD || !raw)
         return ScanResult::DeviceError;
     DeviceHandle handle(raw);
     for (const auto& [name, value] : options)
@@ -220,7 +222,7 @@ ScanResult ScannerSession::Acquire(const QString& device, const std::vector<Scan
 
     std::vector<Frame> frames;
     for (;;) {
-        const SANE_Status started = sane_start(raw);
+        const SANE_Status started = Sane().start(raw);
         if (started == SANE_STATUS_CANCELLED) return ScanResult::Cancelled;
         if (started != SANE_STATUS_GOOD) return ScanResult::DeviceError;
         Frame& f = frames.emplace_back();
