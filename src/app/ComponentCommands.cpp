@@ -1,4 +1,5 @@
 #include "app/ComponentCommands.h"
+#include "filters/CompScanCache.h"
 
 #include "app/AppContext.h"
 #include "app/HelpWindow.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColorSpace>
 #include <QDir>
 #include <QImage>
 #include <QImageReader>
@@ -20,7 +22,10 @@
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QTimer>
+
+#include <cstring>
 
 namespace {
 
@@ -44,6 +49,47 @@ QImage ReadIcon(const QString& path) {
         icon = reader.read();
     }
     return icon.isNull() ? QImage(path) : icon;
+}
+
+// An icon kept in the scan cache: width, height, its pixels in ARGB32 (a lossless form of what
+// any icon file gives), then its colour space's profile, so a later start decodes no picture
+// file.
+QByteArray PackIcon(const QImage& icon) {
+    const QImage argb = icon.convertToFormat(QImage::Format_ARGB32);
+    QByteArray out;
+    const qint32 size[2] = {argb.width(), argb.height()};
+    out.append(reinterpret_cast<const char*>(size), sizeof size);
+    for (int y = 0; y < argb.height(); ++y)
+        out.append(reinterpret_cast<const char*>(argb.constScanLine(y)), argb.width() * 4);
+    return out + icon.colorSpace().iccProfile();
+}
+
+QImage UnpackIcon(const QByteArray& bytes) {
+    qint32 size[2] = {};
+    if (bytes.size() < qsizetype(sizeof size)) return {};
+    std::memcpy(size, bytes.constData(), sizeof size);
+    if (size[0] <= 0 || size[1] <= 0 || size[0] > 4096 || size[1] > 4096) return {};
+    const qsizetype pixels = qsizetype(size[0]) * size[1] * 4;
+    if (bytes.size() < qsizetype(sizeof size) + pixels) return {};
+    QImage icon(size[0], size[1], QImage::Format_ARGB32);
+    if (icon.isNull()) return {};
+    for (int y = 0; y < size[1]; ++y)
+        std::memcpy(icon.scanLine(y), bytes.constData() + sizeof size + qsizetype(y) * size[0] * 4,
+                    size_t(size[0]) * 4);
+    if (const QByteArray icc = bytes.mid(qsizetype(sizeof size) + pixels); !icc.isEmpty()) {
+        const QColorSpace space = QColorSpace::fromIccProfile(icc);
+        if (!space.isValid()) return {};
+        icon.setColorSpace(space);
+    }
+    return icon;
+}
+
+QImage CachedIcon(comp::ScanCache& cache, const QString& path) {
+    if (const std::optional<QByteArray> kept = cache.Find(path))
+        if (QImage icon = UnpackIcon(*kept); !icon.isNull()) return icon;
+    QImage icon = ReadIcon(path);
+    if (!icon.isNull()) cache.Put(path, PackIcon(icon));
+    return icon;
 }
 
 void MakeScrollable(QMenu& menu) {
@@ -148,6 +194,8 @@ private:
 ComponentCommands::ComponentCommands(TMainForm& form, AppContext& context)
     : form_(form), context_(context) {
     compsFolder = QDir(context_.programFolder).filePath(QStringLiteral("Comps"));
+    scanCache = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+                    .filePath(QStringLiteral("components.cache"));
     toolHooks_.started = [this](int index, bool brush) { Started(index, brush); };
     toolHooks_.ended = [this](int index) { Ended(index); };
     toolHooks_.click = [this](Pair at, Pair size, bool right) {
@@ -164,6 +212,7 @@ ComponentCommands::ComponentCommands(TMainForm& form, AppContext& context)
 }
 
 ComponentCommands::~ComponentCommands() {
+    LanguageLoaded(); // a scan still waiting for the language ends before ahead_ is dropped
     if (session_) session_->End();
     session_.reset();
     delete dialog_;
@@ -181,25 +230,42 @@ comp::ScanOptions ComponentCommands::Options() const {
     return options;
 }
 
-ComponentCommands::Found ComponentCommands::Read(const QString& folder,
-                                                 const comp::ScanOptions& options) {
+ComponentCommands::Found ComponentCommands::Read(const QString& folder, comp::ScanOptions options,
+                                                 const QString& cacheFile) {
+    comp::ScanCache cache(cacheFile);
+    options.cache = &cache;
     Found found;
     found.table = comp::Scan(folder, options);
     for (const comp::Component& c : found.table.components)
-        found.icons.push_back(c.iconPath.isEmpty() ? QImage() : ReadIcon(c.iconPath));
+        found.icons.push_back(c.iconPath.isEmpty() ? QImage() : CachedIcon(cache, c.iconPath));
+    cache.Save(); // a cache that cannot be written only costs the next start its speed
     return found;
 }
 
 void ComponentCommands::ScanAhead() {
     // With the log on, the scan writes its lines in their place, so it runs in Scan.
     if (context_.log.On() || ahead_.valid()) return;
-    ahead_ = std::async(std::launch::async, &ComponentCommands::Read, compsFolder, Options());
+    comp::ScanOptions options = Options();
+    options.translate = [loaded = languageLoaded_.get_future().share(),
+                         translate = std::move(options.translate)](const QString& name) {
+        loaded.wait();
+        return translate(name);
+    };
+    ahead_ =
+        std::async(std::launch::async, &ComponentCommands::Read, compsFolder, options, scanCache);
+}
+
+void ComponentCommands::LanguageLoaded() {
+    if (languageSignalled_) return;
+    languageSignalled_ = true;
+    languageLoaded_.set_value();
 }
 
 std::vector<PaletteComponent> ComponentCommands::Scan(ToolShell& tools, ProgressDisplay* progress) {
     tools_ = &tools;
     progress_ = progress;
-    Found found = ahead_.valid() ? ahead_.get() : Read(compsFolder, Options());
+    LanguageLoaded(); // what is loaded by now is the language the names get
+    Found found = ahead_.valid() ? ahead_.get() : Read(compsFolder, Options(), scanCache);
     table_ = std::move(found.table);
 
     std::vector<PaletteComponent> palette;

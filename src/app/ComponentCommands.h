@@ -35,8 +35,10 @@ public:
     ~ComponentCommands() override;
 
     // Starts reading the components on a thread, so that start-up goes on beside it; Scan then
-    // takes what it found. Not with the log on (Scan reads them in turn).
+    // takes what it found. Not with the log on (Scan reads them in turn). It may start before the
+    // language is loaded: a help file named for translation waits for LanguageLoaded.
     void ScanAhead();
+    void LanguageLoaded();
     // Finds the components and adds their menu entries; returns the palette's components (those
     // with an icon), in the order found. tools must outlive this object.
     std::vector<PaletteComponent> Scan(ToolShell& tools, ProgressDisplay* progress);
@@ -59,6 +61,8 @@ public:
     std::function<void(int category)> browseCategory;
     // Test seam: where components are looked for (Comps beside the program by default).
     QString compsFolder;
+    // The scan's descriptor cache (in the user's cache folder); empty: none.
+    QString scanCache;
 
 private:
     class Host;
@@ -68,7 +72,7 @@ private:
         std::vector<QImage> icons;
     };
     comp::ScanOptions Options() const;
-    static Found Read(const QString& folder, const comp::ScanOptions& options);
+    static Found Read(const QString& folder, comp::ScanOptions options, const QString& cacheFile);
 
     void BuildMenu();
     QAction* AddEntry(QMenu& menu, const comp::MenuEntry& entry);
@@ -90,6 +94,8 @@ private:
     std::unique_ptr<Host> host_;
     std::unique_ptr<comp::Session> session_;
     std::future<Found> ahead_; // ScanAhead's reading
+    std::promise<void> languageLoaded_;
+    bool languageSignalled_ = false;
     QPointer<TCompForm> dialog_;
     int active_ = -1;
     bool brush_ = false;

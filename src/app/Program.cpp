@@ -80,6 +80,8 @@ void Program::Start() {
     // built anew from its descriptor each time it starts; what is made here is its keeper.
     components_ = std::make_unique<ComponentCommands>(*form_, context_);
     context_.WriteLog(QStringLiteral("CompForm created."));
+    // The components are read beside the rest of start-up, until their palette group is due.
+    components_->ScanAhead();
 
     context_.WriteLog(QStringLiteral("Toolbar initialization started."));
     {
@@ -203,6 +205,9 @@ void Program::InitProgram() {
     context_.WriteLog(QStringLiteral("Registry entries loaded."));
 
     LoadLanguage();
+    components_->LanguageLoaded();
+    // The rest of start-up looks up dozens of texts.
+    const Language::Held held(context_.language);
     context_.WriteLog(QStringLiteral("Language resources loaded."));
 
     RunCommandLine();
@@ -211,8 +216,6 @@ void Program::InitProgram() {
         return;
     }
 
-    // The components are read beside the rest of start-up, until their palette group is due.
-    components_->ScanAhead();
     tools_ = std::make_unique<ToolShell>(*form_, context_, *state_, *view_);
     tools_->RegisterBrushCommands(form_->Commands());
     (new TransformCommands(*form_, context_, *state_, *tools_))->Register(form_->Commands());
@@ -306,6 +309,7 @@ void Program::LoadLanguage() {
         Message(failure->textKey, failure->titleKey, kStyleOkWarning);
         return;
     }
+    const Language::Held held(context_.language);
     QList<QObject*> windows;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (!w->parentWidget()) windows.push_back(w);

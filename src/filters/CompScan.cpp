@@ -1,6 +1,7 @@
 #include "filters/CompScan.h"
 
 #include "filters/CompLibrary.h"
+#include "filters/CompScanCache.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,12 +57,10 @@ private:
     void File(const QFileInfo& file) {
         if (table_.components.size() >= size_t(MaxComponents)) return;
         Log(file.filePath() + QStringLiteral(" found."));
-        const std::unique_ptr<Library> library = Library::Open(file.absoluteFilePath());
-        if (!library) return;
-        const char* text = library->DescriptorText();
+        const std::optional<QByteArray> text = DescriptorText(file.absoluteFilePath());
         if (!text) return;
         std::optional<Descriptor> descriptor =
-            ParseDescriptor({text, strnlen(text, MaxDescriptorLength)}, options_.translate);
+            ParseDescriptor({text->constData(), size_t(text->size())}, options_.translate);
         if (!descriptor) return;
 
         Component c;
@@ -81,6 +80,18 @@ private:
         const MenuEntry entry{int(table_.components.size()) - 1, before == 1};
         menu.push_back(entry);
         if (table_.menu.categories.empty()) topCount_ += 1 + entry.separatorBefore;
+    }
+
+    // What the library describes itself with; nothing when it is no component.
+    std::optional<QByteArray> DescriptorText(const QString& path) {
+        if (options_.cache)
+            if (std::optional<QByteArray> known = options_.cache->Find(path)) return known;
+        const std::unique_ptr<Library> library = Library::Open(path);
+        const char* text = library ? library->DescriptorText() : nullptr;
+        if (!text) return {};
+        QByteArray copy(text, qsizetype(strnlen(text, MaxDescriptorLength)));
+        if (options_.cache) options_.cache->Put(path, copy);
+        return copy;
     }
 
     static int SubmenuCount(const std::vector<MenuEntry>& menu) {

@@ -12,6 +12,8 @@
 // menus (and the palette into its component group).
 namespace comp {
 
+class ScanCache;
+
 inline constexpr int MaxComponents = 128;
 
 struct MenuEntry {
@@ -39,9 +41,10 @@ struct ComponentTable {
 using LogLine = std::function<void(const QString&)>;
 
 struct ScanOptions {
-    LogLine log;              // one log line; empty when not logging
-    NameTranslator translate; // for "Help=" without ","
-    int topMenuEntries = 0;   // entries already in the menu the top components go into
+    LogLine log;                // one log line; empty when not logging
+    NameTranslator translate;   // for "Help=" without ","
+    int topMenuEntries = 0;     // entries already in the menu the top components go into
+    ScanCache* cache = nullptr; // descriptors read before; none: every library is loaded
 };
 
 // The category of a folder: its last path element in lower case, cut before its first ".",
@@ -49,7 +52,8 @@ struct ScanOptions {
 QString CategoryOf(const QString& folderPath);
 
 // Walks compsFolder for "*.ovc" files (names sorted, a folder's files before its subfolders, no
-// symbolic links to folders followed), loads each to read its descriptor and frees it again.
+// symbolic links to folders followed), loads each to read its descriptor and frees it again
+// (unless the cache has it).
 ComponentTable Scan(const QString& compsFolder, const ScanOptions& options);
 
 } // namespace comp

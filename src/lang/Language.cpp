@@ -72,6 +72,7 @@ Language::~Language() {
 }
 
 void Language::Unload() {
+    ++loads_;
     if (!scratchPath_.isEmpty()) QFile::remove(scratchPath_);
     if (scratchLock_ >= 0) ::close(scratchLock_);
     scratchLock_ = -1;
@@ -112,8 +113,28 @@ std::optional<QByteArray> Language::ReadText() const {
     return file.readAll();
 }
 
+namespace {
+thread_local Language::Held* tHeld = nullptr;
+} // namespace
+
+Language::Held::Held(const Language& language)
+    : language_(language), loaded_(language.loads_), outer_(tHeld) {
+    QFile file(language.scratchPath_);
+    if (!language.Loaded() || !file.open(QIODevice::ReadOnly) || !file.seek(language.messagesPos_))
+        return; // nothing held: lookups read the file as usual
+    messages_ = file.readAll();
+    tHeld = this;
+}
+
+Language::Held::~Held() {
+    if (tHeld == this) tHeld = outer_;
+}
+
 QString Language::Translate(const QString& key) const {
     if (scratchPath_.isEmpty()) return key;
+    for (const Held* held = tHeld; held; held = held->outer_)
+        if (&held->language_ == this && held->loaded_ == loads_)
+            return LngFindEntry(held->messages_, 0, key).value_or(key);
     QFile file(scratchPath_);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(messagesPos_)) return key;
     // Past later section headers too: the first matching entry anywhere below wins.

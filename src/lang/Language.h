@@ -40,6 +40,24 @@ public:
 
     // The text of the message key, or the key itself.
     QString Translate(const QString& key) const;
+
+    // While one lives, this thread's lookups in the language loaded now read its messages once
+    // instead of at every call: start-up makes dozens in a row. A language loaded meanwhile, or
+    // another thread, is read anew as always.
+    class Held {
+    public:
+        explicit Held(const Language& language);
+        ~Held();
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
+
+    private:
+        friend class Language;
+        const Language& language_;
+        quint64 loaded_; // the language's loads so far
+        QByteArray messages_;
+        Held* outer_;
+    };
     // Translate("~" + name) less a leading "~" that is still there.
     QString TranslateName(const QString& name) const;
     // The whole scratch text, read anew; nothing when no language is loaded or it is unreadable.
@@ -62,4 +80,5 @@ private:
     int scratchLock_ = -1;
     qint64 messagesPos_ = 0;
     LngStatus decodeStatus_ = LngStatus::Ok;
+    quint64 loads_ = 0; // counted at every Unload, so a Held knows its language is gone
 };

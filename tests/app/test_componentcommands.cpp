@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -83,12 +84,43 @@ TEST(ComponentScan, AComponentReadBesideStartUpKeepsItsIcon) {
                                 comps + u'/' + QLatin1String(file)));
     ASSERT_TRUE(QFile::copy(QStringLiteral(OV_BUILD_DIR "/dialogcomps/recorder.ovc"),
                             comps + QStringLiteral("/recorder.ovc")));
+    // The second start takes the descriptors and the icon from the scan cache the first wrote.
+    QImage icons[2];
+    for (QImage& icon : icons) {
+        std::unique_ptr<Program> program = StartProgram({}, folder.path());
+        ComponentCommands& found = program->Components();
+        ASSERT_EQ(found.Table().components.size(), 2u);
+        // Sorted by file: dodge (with its icon) before recorder (none).
+        ASSERT_NE(found.BrushTool(0), nullptr);
+        EXPECT_EQ(found.BrushTool(1), nullptr);
+        const Palette& palette = program->Tools().ToolPalette();
+        for (int v = 0; v < palette.VariantCount(); ++v)
+            if (palette.Variant(v).tool == found.BrushTool(0)) icon = palette.Variant(v).iconImage;
+    }
+    ASSERT_FALSE(icons[0].isNull());
+    EXPECT_EQ(icons[1].convertToFormat(QImage::Format_ARGB32),
+              icons[0].convertToFormat(QImage::Format_ARGB32));
+}
+
+// The scan starts before the language is loaded; a help file named for translation must still
+// get the language's name for it.
+TEST(ComponentScan, AHelpFileNamedForTranslationGetsTheLanguagesName) {
+    QTemporaryDir config, folder;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    const QString comps = QDir(folder.path()).filePath(QStringLiteral("Comps/Help"));
+    ASSERT_TRUE(QDir().mkpath(comps));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(OV_BUILD_DIR "/namedhelp/namedhelp.ovc"),
+                            comps + QStringLiteral("/namedhelp.ovc")));
+    for (const char* page : {"guide.html", "GUIDE.HLP"}) {
+        QFile f(comps + u'/' + QLatin1String(page));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    WriteLanguage(folder.path(), QStringLiteral("English.lng"),
+                  "[Messages]\r\n~GUIDE.HLP=guide.html\r\n");
     std::unique_ptr<Program> program = StartProgram({}, folder.path());
-    ComponentCommands& found = program->Components();
-    ASSERT_EQ(found.Table().components.size(), 2u);
-    // Sorted by file: dodge (with its icon) before recorder (none).
-    EXPECT_NE(found.BrushTool(0), nullptr);
-    EXPECT_EQ(found.BrushTool(1), nullptr);
+    const comp::ComponentTable& table = program->Components().Table();
+    ASSERT_EQ(table.components.size(), 1u);
+    EXPECT_EQ(QFileInfo(table.components[0].helpPath).fileName(), QStringLiteral("guide.html"));
 }
 
 TEST_F(ComponentRun, CancelGivesThePictureBackAndOkKeepsOneChange) {

@@ -2,8 +2,8 @@
 #include "app/CommandChecks.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
+#include "app/ProgramFixture.h"
 #include "app/ProgressDisplay.h"
-#include "lang/LngPacker.h"
 #include "raster/GFXFile.h"
 
 #include <QAbstractButton>
@@ -46,14 +46,6 @@ struct Form {
 struct SeamGuard {
     ~SeamGuard() { MessageByKeySeam() = nullptr; }
 };
-
-void WriteLanguage(const QString& folder, const QString& name, const QByteArray& text) {
-    const std::vector<uint8_t> packed =
-        PackLng({reinterpret_cast<const uint8_t*>(text.constData()), size_t(text.size())});
-    QFile f(QDir(folder).filePath(name + ".lng"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(packed.data()), qsizetype(packed.size()));
-}
 
 // Every menu of the bar by its caption path ("&Brush/&Halve").
 void CollectMenus(QMenu* menu, const QString& path, std::map<QString, QMenu*>& out) {
@@ -394,7 +386,7 @@ TEST(MainForm, NoImageAreaIsBlackWithWhiteFrameAndDiagonals) {
 
 TEST(MainForm, RetranslateReachesActionsMenusAndTheWindow) {
     Form f;
-    WriteLanguage(f.dir.path(), "deutsch",
+    WriteLanguage(f.dir.path(), "deutsch.lng",
                   "[Messages]\r\nErr=Fehler\r\n[MainForm]\r\nCaption=Malprogramm\r\n"
                   "File1.Caption=&Datei\r\nNew1.Caption=&Neu...\r\nNew1.Hint=Neues@Bild\r\n"
                   "Halve1.Caption=&Halbieren\r\nUpdateExit1.Caption=&Zurueck\r\n");
@@ -535,7 +527,7 @@ TEST(ProgressDisplay, StepsAreThrottledAndTheViewRepaintedEveryTwoSeconds) {
 
 TEST(ProgressDisplay, StopTextIsTranslated) {
     Progress p;
-    WriteLanguage(p.f.dir.path(), "english", "[Messages]\r\nProcIn=Done@in\r\nSec=s\r\n");
+    WriteLanguage(p.f.dir.path(), "english.lng", "[Messages]\r\nProcIn=Done@in\r\nSec=s\r\n");
     ASSERT_EQ(p.f.context.language.Load(p.f.dir.path(), "english"), std::nullopt);
     p.display.Start();
     p.now += 123456;

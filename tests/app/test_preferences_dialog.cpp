@@ -1,8 +1,8 @@
 #include "app/AppContext.h"
 #include "app/FileLinks.h"
 #include "app/MessageBox.h"
+#include "app/ProgramFixture.h"
 #include "app/ui/PreferencesDialog.h"
-#include "lang/LngPacker.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,14 +22,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void WriteLanguage(const QString& folder, const QString& file, const QByteArray& text) {
-    const std::vector<uint8_t> packed =
-        PackLng({reinterpret_cast<const uint8_t*>(text.constData()), size_t(text.size())});
-    QFile f(QDir(folder).filePath(file));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(packed.data()), qsizetype(packed.size()));
-}
 
 // What a hook saw of the settings when it ran.
 struct Event {

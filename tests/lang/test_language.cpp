@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
 #include <sys/file.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -143,6 +145,21 @@ TEST(Language, EveryLookupReadsTheScratchFileAnew) {
     EXPECT_EQ(t.language.Translate("A"), "2");
     QFile::remove(scratch);
     EXPECT_EQ(t.language.Translate("A"), "A");
+}
+
+// A Held language answers from what it read, on its own thread, until the language is loaded
+// again; everywhere else lookups still read the scratch file.
+TEST(Language, HeldLookupsReadOnceUntilTheLanguageChanges) {
+    LoadedText t("[Messages]\r\nA=1\r\n");
+    const Language::Held held(t.language);
+    WriteFile(t.language.ScratchPath(), "[Messages]\r\nA=2\r\n");
+    EXPECT_EQ(t.language.Translate("A"), "1");
+    QString elsewhere;
+    std::thread([&] { elsewhere = t.language.Translate("A"); }).join();
+    EXPECT_EQ(elsewhere, "2");
+    WriteLanguage(t.dir.path(), "other.lng", "[Messages]\r\nA=3\r\n");
+    ASSERT_EQ(t.language.Load(t.dir.path(), "other"), std::nullopt);
+    EXPECT_EQ(t.language.Translate("A"), "3");
 }
 
 TEST(Language, ScratchFileLifecycleAndFailures) {
