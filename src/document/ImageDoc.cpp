@@ -4,8 +4,12 @@
 
 bool ImageDoc::MakeBlank(Pair size, uint32_t colour) {
     Buffer fresh;
-    if (!fresh.Alloc(size)) return false;
-    fresh.Box(fresh.Bounds(), colour);
+    if (colour == 0) {
+        if (!fresh.AllocZeroed(size)) return false;
+    } else {
+        if (!fresh.Alloc(size)) return false;
+        fresh.Box(fresh.Bounds(), colour);
+    }
     image = std::move(fresh);
     return true;
 }

@@ -2,6 +2,7 @@
 #include "raster/BufferSpare.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -194,6 +195,23 @@ std::shared_ptr<uint32_t[]> NewStore(size_t count) {
     }
 }
 
+// calloc leaves memory it maps fresh untouched (it is zero already); the large stores may be
+// the reused spare, which is cleared.
+std::shared_ptr<uint32_t[]> NewZeroedStore(size_t count) {
+    if (count * sizeof(uint32_t) >= kHugeFrom) {
+        std::shared_ptr<uint32_t[]> store = NewStore(count);
+        if (store) std::memset(store.get(), 0, count * sizeof(uint32_t));
+        return store;
+    }
+    auto* pixels = static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t)));
+    if (!pixels) return nullptr;
+    try {
+        return std::shared_ptr<uint32_t[]>(pixels, [](uint32_t* p) { std::free(p); });
+    } catch (const std::bad_alloc&) {
+        return nullptr; // the deleter has freed the pixels
+    }
+}
+
 } // namespace
 
 void buffers::DropSpare() {
@@ -245,8 +263,17 @@ Buffer& Buffer::operator=(Buffer&& other) noexcept {
 }
 
 bool Buffer::Alloc(Pair size) {
+    return Alloc(size, false);
+}
+
+bool Buffer::AllocZeroed(Pair size) {
+    return Alloc(size, true);
+}
+
+bool Buffer::Alloc(Pair size, bool zeroed) {
     if (size.x <= 0 || size.y <= 0 || int64_t(size.x) * size.y > MaxPixels) return false;
-    std::shared_ptr<uint32_t[]> store = NewStore(size_t(size.x) * size_t(size.y));
+    const size_t count = size_t(size.x) * size_t(size.y);
+    std::shared_ptr<uint32_t[]> store = zeroed ? NewZeroedStore(count) : NewStore(count);
     if (!store) return false;
     store_ = std::move(store);
     pixels = store_.get();

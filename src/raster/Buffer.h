@@ -47,6 +47,9 @@ public:
     // New pixels of size.x by size.y at (0, 0), contents undefined. On failure (size not
     // positive, too large, out of memory) returns false and leaves the buffer as it was.
     bool Alloc(Pair size);
+    // The same, every pixel 0. Fresh memory is zero already, so pages are only touched once the
+    // pixels are used: a black picture costs nothing until it is drawn on.
+    bool AllocZeroed(Pair size);
     // Turns this buffer into a view onto the part of parent inside r.
     bool Alloc(Buffer& parent, Rect r);
     void Free();
@@ -94,6 +97,7 @@ public:
     static Pair GetTextExtent(const TextFont& font, const QString& text);
 
 private:
+    bool Alloc(Pair size, bool zeroed);
     std::shared_ptr<uint32_t[]> store_;
 };
 

@@ -309,3 +309,18 @@ TEST(BufferSpare, OnlyTheSameSizeTakesAFreedStore) {
     }
     buffers::DropSpare();
 }
+
+// A zeroed buffer is zero even where its memory is a freed store taken again.
+TEST(BufferSpare, AZeroedBufferIsZeroOnAReusedStore) {
+    for (const Pair size : {Pair{1024, 1100}, Pair{64, 48}}) {
+        buffers::DropSpare();
+        for (int round = 0; round < 2; ++round) {
+            Buffer b;
+            ASSERT_TRUE(b.AllocZeroed(size));
+            EXPECT_EQ(b.At(0, 0) | b.At(size.x / 2, size.y / 2) | b.At(size.x - 1, size.y - 1), 0u)
+                << size.x << " round " << round;
+            b.Box(b.Bounds(), 0x00777777);
+        }
+    }
+    buffers::DropSpare();
+}
