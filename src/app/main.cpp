@@ -46,11 +46,7 @@ int main(int argc, char** argv) {
 #endif
     // Qt lists the fonts on the first text it lays out, while the window is built; the list is
     // read here beside that instead (the font database is thread-safe).
-    std::thread fontList([] { QFontDatabase::families(); });
-    struct Joined {
-        std::thread& t;
-        ~Joined() { t.join(); }
-    } joined{fontList};
+    const std::jthread fontList([] { QFontDatabase::families(); });
     if (!Program::DisplayDeepEnough()) return 1;
     Program program(QApplication::arguments().mid(1), QApplication::applicationDirPath());
     if (noBus) program.afterFirstFrame = [] { qunsetenv("DBUS_SESSION_BUS_ADDRESS"); };

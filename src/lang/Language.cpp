@@ -119,10 +119,9 @@ thread_local Language::Held* tHeld = nullptr;
 
 Language::Held::Held(const Language& language)
     : language_(language), loaded_(language.loads_), outer_(tHeld) {
-    QFile file(language.scratchPath_);
-    if (!language.Loaded() || !file.open(QIODevice::ReadOnly) || !file.seek(language.messagesPos_))
-        return; // nothing held: lookups read the file as usual
-    messages_ = file.readAll();
+    std::optional<QByteArray> messages = language.ReadMessages();
+    if (!messages) return; // nothing held: lookups read the file as usual
+    messages_ = std::move(*messages);
     tHeld = this;
 }
 
@@ -130,15 +129,20 @@ Language::Held::~Held() {
     if (tHeld == this) tHeld = outer_;
 }
 
+std::optional<QByteArray> Language::ReadMessages() const {
+    QFile file(scratchPath_);
+    if (!Loaded() || !file.open(QIODevice::ReadOnly) || !file.seek(messagesPos_)) return {};
+    return file.readAll();
+}
+
 QString Language::Translate(const QString& key) const {
     if (scratchPath_.isEmpty()) return key;
     for (const Held* held = tHeld; held; held = held->outer_)
         if (&held->language_ == this && held->loaded_ == loads_)
             return LngFindEntry(held->messages_, 0, key).value_or(key);
-    QFile file(scratchPath_);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(messagesPos_)) return key;
+    const std::optional<QByteArray> messages = ReadMessages();
     // Past later section headers too: the first matching entry anywhere below wins.
-    return LngFindEntry(file.readAll(), 0, key).value_or(key);
+    return messages ? LngFindEntry(*messages, 0, key).value_or(key) : key;
 }
 
 QString Language::TranslateName(const QString& name) const {

@@ -75,6 +75,9 @@ public:
     static constexpr qint64 kMaxFileBytes = 16 << 20;
 
 private:
+    // The scratch text from just after "[Messages]", read anew.
+    std::optional<QByteArray> ReadMessages() const;
+
     QString name_;
     QString scratchPath_;
     int scratchLock_ = -1;
