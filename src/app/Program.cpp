@@ -1,8 +1,5 @@
 #include "app/Program.h"
 
-#include "app/HelpKey.h"
-#include "app/HelpWindow.h"
-
 #include "app/AboutPanel.h"
 #include "app/BrowseCommands.h"
 #include "app/BrushMenuCommands.h"
@@ -27,6 +24,8 @@
 #include "lang/WindowTranslator.h"
 #include "raster/GFXFile.h"
 #include "raster/RasterError.h"
+#include "tools/ToolIcons.h"
+#include "ui/BackingStorePages.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -43,6 +42,7 @@
 #include <QSettings>
 #include <QSplashScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <chrono>
 #include <cstdio>
@@ -50,6 +50,19 @@
 namespace {
 // AfterFirstFrame runs at the latest this long after start-up finished.
 constexpr int kAfterFirstFrameLatestMs = 500;
+
+// The preferences as start-up reads them. A first run with no language chosen yet speaks English
+// when it ships beside us, so that messages read as sentences rather than keys.
+void ReadStartPreferences(Preferences& prefs, const QString& programFolder) {
+    const std::unique_ptr<QSettings> settings(OpenUserSettings());
+    prefs.Load(*settings);
+    settings->beginGroup(QStringLiteral("TPreferences"));
+    const bool chosen = settings->contains(QStringLiteral("Language"));
+    settings->endGroup();
+    if (!chosen && Language::FileReadable(programFolder, QStringLiteral("English")))
+        prefs.Language = QStringLiteral("English");
+}
+
 } // namespace
 
 Program::Program(QStringList args, QString programFolder) : args_(std::move(args)) {
@@ -73,6 +86,15 @@ void Program::Start() {
     if (!args_.isEmpty() &&
         (args_.first() == QLatin1String("-l") || args_.first() == QLatin1String("-L")))
         context_.log.Start(context_.programFolder);
+    // While the window is built and shown, the palette's icons are painted and the language file
+    // is expanded; InitProgram loads it when the preferences it reads then still name it.
+    languageAhead_ = std::async(
+        std::launch::async, [prefs = context_.prefs, folder = context_.programFolder]() mutable {
+            ReadStartPreferences(prefs, folder);
+            return prefs.Language.isEmpty() ? Language::Expanded()
+                                            : Language::Expanded::Make(folder, prefs.Language);
+        });
+    iconsAhead_ = std::async(std::launch::async, PaintToolIcons);
     QApplication::setApplicationDisplayName(QStringLiteral("Orvel Paint"));
     FormCreate();
     // The tool icon panel, the colour selector, the open dialog, the component dialog and the
@@ -92,6 +114,7 @@ void Program::Start() {
     context_.WriteLog(QStringLiteral("Toolbar initialization finished."));
     form_->installEventFilter(this);
     form_->show();
+    if (form_->windowHandle()) form_->windowHandle()->installEventFilter(this);
 }
 
 void Program::FormCreate() {
@@ -117,6 +140,11 @@ void Program::FormCreate() {
 }
 
 bool Program::eventFilter(QObject* watched, QEvent* event) {
+    if (!pagesMapped_ && form_ && watched == form_->windowHandle() &&
+        event->type() == QEvent::Expose) {
+        pagesMapped_ = true;
+        MapBackingStorePages(*form_);
+    }
     // While typing, the text's clipboard keys win over menu shortcuts such as Ctrl+X: the
     // accepted override makes the key arrive as a key press.
     if (event->type() == QEvent::ShortcutOverride && tools_ && tools_->Typing() && form_ &&
@@ -191,17 +219,7 @@ void Program::InitProgram() {
     ShowCurrent();
     context_.WriteLog(QStringLiteral("Font set and buffers initialized."));
 
-    {
-        std::unique_ptr<QSettings> settings(OpenUserSettings());
-        context_.prefs.Load(*settings);
-        // A first run with no language chosen yet speaks English when it ships beside us, so
-        // that messages read as sentences rather than keys.
-        settings->beginGroup(QStringLiteral("TPreferences"));
-        const bool chosen = settings->contains(QStringLiteral("Language"));
-        settings->endGroup();
-        if (!chosen && Language::FileReadable(context_.programFolder, QStringLiteral("English")))
-            context_.prefs.Language = QStringLiteral("English");
-    }
+    ReadStartPreferences(context_.prefs, context_.programFolder);
     context_.WriteLog(QStringLiteral("Registry entries loaded."));
 
     LoadLanguage();
@@ -303,9 +321,13 @@ void Program::ShowSplashWhileOpening(const QString& name) {
 }
 
 void Program::LoadLanguage() {
+    Language::Expanded ahead = languageAhead_.valid() ? languageAhead_.get() : Language::Expanded();
     if (context_.prefs.Language.isEmpty()) return;
+    const bool sameFile =
+        ahead.Name() == context_.prefs.Language && ahead.ProgramFolder() == context_.programFolder;
     if (const auto failure =
-            context_.language.Load(context_.programFolder, context_.prefs.Language)) {
+            sameFile ? context_.language.Load(std::move(ahead))
+                     : context_.language.Load(context_.programFolder, context_.prefs.Language)) {
         Message(failure->textKey, failure->titleKey, kStyleOkWarning);
         return;
     }

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <future>
 #include <memory>
 
 class BrowseCommands;
@@ -108,6 +109,9 @@ private:
     std::unique_ptr<BrowseCommands> browse_;
     std::unique_ptr<ColourCommands> colours_;
     std::unique_ptr<ComponentCommands> components_;
+    std::future<Language::Expanded> languageAhead_; // made in Start, loaded in InitProgram
+    std::future<void> iconsAhead_;
+    bool pagesMapped_ = false;           // the main window's, before its first paint
     TColorSel* colorSel_ = nullptr;      // owned by the main window; made on first use
     int selectorSwatch_ = -1;            // the swatch the selector was opened on
     static constexpr int ToolSwatch = 2; // a colour of the current tool (the text shadow)

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <utility>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -82,11 +84,15 @@ void Language::Unload() {
     decodeStatus_ = LngStatus::Ok;
 }
 
-std::optional<LanguageMessage> Language::Load(const QString& programFolder, const QString& name) {
-    Unload();
+Language::Expanded Language::Expanded::Make(const QString& programFolder, const QString& name) {
+    Expanded e;
+    e.name_ = name;
+    e.folder_ = programFolder;
     QFile lng;
-    if (!OpenRegularFile(lng, FilePath(programFolder, name)))
-        return LanguageMessage{QStringLiteral("Can't Load Language File"), QStringLiteral("Error")};
+    if (!OpenRegularFile(lng, FilePath(programFolder, name))) {
+        e.failure_ = {QStringLiteral("Can't Load Language File"), QStringLiteral("Error")};
+        return e;
+    }
     const QByteArray packed = lng.read(kMaxFileBytes);
     lng.close();
     LngDecodeResult decoded =
@@ -96,13 +102,56 @@ std::optional<LanguageMessage> Language::Load(const QString& programFolder, cons
     std::optional<Scratch> scratch = WriteScratch(programFolder, text);
     // An unusable temporary folder comes back empty, which QDir would take as the working one.
     if (!scratch && !QDir::tempPath().isEmpty()) scratch = WriteScratch(QDir::tempPath(), text);
-    if (!scratch) return LanguageMessage{QStringLiteral("CantSaveLngFile"), QStringLiteral("Err")};
+    if (!scratch) {
+        e.failure_ = {QStringLiteral("CantSaveLngFile"), QStringLiteral("Err")};
+        return e;
+    }
+    e.path_ = scratch->path;
+    e.lock_ = scratch->lock;
+    e.status_ = decoded.status;
+    e.messagesPos_ = LngMessagesPos(text);
+    return e;
+}
 
-    name_ = name;
-    scratchPath_ = scratch->path;
-    scratchLock_ = scratch->lock;
-    decodeStatus_ = decoded.status;
-    messagesPos_ = LngMessagesPos(text);
+Language::Expanded::~Expanded() {
+    Drop();
+}
+
+void Language::Expanded::Drop() {
+    if (!path_.isEmpty()) QFile::remove(std::exchange(path_, QString()));
+    if (lock_ >= 0) ::close(std::exchange(lock_, -1));
+}
+
+Language::Expanded::Expanded(Expanded&& other) noexcept {
+    *this = std::move(other);
+}
+
+Language::Expanded& Language::Expanded::operator=(Expanded&& other) noexcept {
+    if (this == &other) return *this;
+    Drop();
+    name_ = std::move(other.name_);
+    folder_ = std::move(other.folder_);
+    failure_ = std::move(other.failure_);
+    path_ = std::exchange(other.path_, QString());
+    lock_ = std::exchange(other.lock_, -1);
+    messagesPos_ = other.messagesPos_;
+    status_ = other.status_;
+    return *this;
+}
+
+std::optional<LanguageMessage> Language::Load(const QString& programFolder, const QString& name) {
+    Unload();
+    return Load(Expanded::Make(programFolder, name));
+}
+
+std::optional<LanguageMessage> Language::Load(Expanded expanded) {
+    Unload();
+    if (expanded.failure_) return expanded.failure_;
+    name_ = expanded.name_;
+    scratchPath_ = std::exchange(expanded.path_, QString());
+    scratchLock_ = std::exchange(expanded.lock_, -1);
+    decodeStatus_ = expanded.status_;
+    messagesPos_ = expanded.messagesPos_;
     return std::nullopt;
 }
 

@@ -31,6 +31,33 @@ public:
     std::optional<LanguageMessage> Load(const QString& programFolder, const QString& name);
     void Unload();
 
+    // A language file expanded into its locked scratch file but not yet loaded: made on any
+    // thread (start-up expands it while the window is built), then loaded or dropped. Dropped, its
+    // scratch file goes.
+    class Expanded {
+    public:
+        Expanded() = default;
+        ~Expanded();
+        Expanded(Expanded&& other) noexcept;
+        Expanded& operator=(Expanded&& other) noexcept;
+        static Expanded Make(const QString& programFolder, const QString& name);
+        QString Name() const { return name_; }
+        QString ProgramFolder() const { return folder_; }
+
+    private:
+        friend class Language;
+        void Drop();
+        QString name_;
+        QString folder_;
+        std::optional<LanguageMessage> failure_;
+        QString path_;
+        int lock_ = -1;
+        qint64 messagesPos_ = 0;
+        LngStatus status_ = LngStatus::Ok;
+    };
+    // Load with the expanding done already; the same outcome as Load of its folder and name.
+    std::optional<LanguageMessage> Load(Expanded expanded);
+
     bool Loaded() const { return !scratchPath_.isEmpty(); }
     QString Name() const { return name_; }
     QString ScratchPath() const { return scratchPath_; }

@@ -2,7 +2,10 @@
 
 #include "tools/ToolIconArt.h"
 
+#include <QHash>
+
 #include <array>
+#include <mutex>
 
 namespace {
 
@@ -15,6 +18,10 @@ constexpr std::array<Family, 12> kFamilies = {
     toolicons::FillIcons,  toolicons::TextIcons,     toolicons::CutIcons,
     toolicons::CloneIcons, toolicons::ColourIcons,   toolicons::CommandIcons};
 
+// Painted icons by name: the palette shows them again at each rebuild.
+std::mutex gCacheMutex;
+QHash<QString, QImage> gCache;
+
 } // namespace
 
 QStringList ToolIconNames() {
@@ -25,8 +32,21 @@ QStringList ToolIconNames() {
 }
 
 QImage ToolIcon(const QString& name) {
+    {
+        const std::lock_guard lock(gCacheMutex);
+        if (const auto it = gCache.constFind(name); it != gCache.cend()) return *it;
+    }
     for (Family family : kFamilies)
         for (const toolicons::IconEntry& e : family())
-            if (name == e.name) return toolicons::Paint(ToolIconSize, e.draw);
+            if (name == e.name) {
+                const QImage image = toolicons::Paint(ToolIconSize, e.draw);
+                const std::lock_guard lock(gCacheMutex);
+                gCache.insert(name, image);
+                return image;
+            }
     return {};
+}
+
+void PaintToolIcons() {
+    for (const QString& name : ToolIconNames()) ToolIcon(name);
 }

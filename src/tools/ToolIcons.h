@@ -16,6 +16,8 @@ constexpr int ToolCursorSize = 32;
 QStringList ToolIconNames();
 // A ToolIconSize square, transparent around the drawing; a null image for an unknown name.
 QImage ToolIcon(const QString& name);
+// Paints every icon ahead, on any thread, so that ToolIcon only looks them up.
+void PaintToolIcons();
 
 struct ToolCursorImage {
     QImage image; // ToolCursorSize square, null for an unknown name

@@ -184,6 +184,24 @@ TEST(Language, ScratchFileLifecycleAndFailures) {
     EXPECT_TRUE(ScratchFiles(dir.path()).isEmpty());
 }
 
+// Expanded on another thread, a language loads as Load would; one dropped unloaded leaves no file.
+TEST(Language, ExpandedAheadLoadsAsLoadWouldAndADroppedOneLeavesNothing) {
+    QTemporaryDir dir;
+    WriteLanguage(dir.path(), "one.lng", "[Messages]\r\nA=one\r\n");
+    Language lang;
+    Language::Expanded ahead;
+    std::thread([&] { ahead = Language::Expanded::Make(dir.path(), "one"); }).join();
+    ASSERT_EQ(lang.Load(std::move(ahead)), std::nullopt);
+    EXPECT_EQ(lang.Name(), "one");
+    EXPECT_EQ(lang.Translate("A"), "one");
+    Language::Expanded::Make(dir.path(), "one"); // dropped at once
+    EXPECT_EQ(ScratchFiles(dir.path()), QStringList{QFileInfo(lang.ScratchPath()).fileName()});
+    const LanguageMessage missing{"Can't Load Language File", "Error"};
+    EXPECT_EQ(lang.Load(Language::Expanded::Make(dir.path(), "three")), missing);
+    EXPECT_FALSE(lang.Loaded());
+    EXPECT_TRUE(ScratchFiles(dir.path()).isEmpty());
+}
+
 TEST(Language, ScratchOfAKilledProgramGoesWhileARunningOnesStays) {
     QTemporaryDir dir;
     WriteLanguage(dir.path(), "one.lng", "[Messages]\r\nA=one\r\n");

@@ -6,6 +6,7 @@
 #include "tools/Palette.h"
 #include "tools/StandardTools.h"
 #include "tools/ToolEngine.h"
+#include "tools/ToolIconArt.h"
 #include "tools/ToolIcons.h"
 #include "tools/ToolRegistry.h"
 
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <span>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -189,4 +191,15 @@ TEST(ToolRegistry, EveryEntryHasAnIconInPaletteOrder) {
     }
     names << "EMPTY"; // the placeholder the registry has no entry for
     EXPECT_EQ(ToolIconNames(), names);
+}
+
+// Start-up paints the icons on a thread; they must be the ones painted here.
+TEST(ToolRegistry, IconsPaintedOnAThreadAreThoseOfTheMainThread) {
+    std::thread(PaintToolIcons).join();
+    using namespace toolicons;
+    for (const auto family :
+         {BrushIcons, FreehandIcons, LineIcons, CurveIcons, ShapeIcons, SprayIcons, FillIcons,
+          TextIcons, CutIcons, CloneIcons, ColourIcons, CommandIcons})
+        for (const IconEntry& e : family())
+            EXPECT_EQ(ToolIcon(e.name), Paint(ToolIconSize, e.draw)) << e.name;
 }
