@@ -43,7 +43,8 @@ struct PaletteUi {
     }
     int Visible() const {
         int n = 0;
-        for (int i = 0; i < Palette::PanelButtons; ++i) n += panel.VariantButton(i)->isVisible();
+        for (int i = 0; i < Palette::PanelButtons; ++i)
+            n += panel.VariantButton(i) && panel.VariantButton(i)->isVisible();
         return n;
     }
 };

@@ -19,6 +19,12 @@ IconPanel::IconPanel(Palette& palette, QWidget* parent)
     iconTimer_.setSingleShot(true);
     iconTimer_.setInterval(HoldMs);
     connect(&iconTimer_, &QTimer::timeout, this, &IconPanel::ShowIconPanel);
+}
+
+// Made when the panel first opens: most sessions never hold a palette button down, and start-up
+// should not build its 32 buttons.
+void IconPanel::MakeButtons() {
+    if (buttons_[0]) return;
     for (int i = 0; i < Palette::PanelButtons; ++i) {
         auto* b = new QToolButton(this);
         b->setAutoRaise(true);
@@ -53,6 +59,7 @@ void IconPanel::ShowFor(int group, QPoint button, const QRect& screen) {
     const IconPanelLayout layout = Palette::LayoutPanel(g.count, g.perRow, button, screen);
     group_ = group;
     setGeometry(layout.panel);
+    MakeButtons();
     for (size_t i = 0; i < buttons_.size(); ++i) {
         QToolButton* b = buttons_[i];
         if (i >= layout.buttons.size()) {

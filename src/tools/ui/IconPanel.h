@@ -41,6 +41,7 @@ public:
     void SetSelecting(bool on) { selecting_ = on; }
 
     int ShownGroup() const { return group_; }
+    // Null until the panel first opened.
     QToolButton* VariantButton(int i) const { return buttons_.at(size_t(i)); }
 
 protected:
@@ -48,6 +49,8 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void MakeButtons();
+
     Palette& palette_;
     QTimer iconTimer_;
     QPointer<QWidget> heldButton_;
