@@ -323,11 +323,10 @@ void Program::ShowSplashWhileOpening(const QString& name) {
 void Program::LoadLanguage() {
     Language::Expanded ahead = languageAhead_.valid() ? languageAhead_.get() : Language::Expanded();
     if (context_.prefs.Language.isEmpty()) return;
-    const bool sameFile =
-        ahead.Name() == context_.prefs.Language && ahead.ProgramFolder() == context_.programFolder;
     if (const auto failure =
-            sameFile ? context_.language.Load(std::move(ahead))
-                     : context_.language.Load(context_.programFolder, context_.prefs.Language)) {
+            ahead.Name() == context_.prefs.Language
+                ? context_.language.Load(std::move(ahead))
+                : context_.language.Load(context_.programFolder, context_.prefs.Language)) {
         Message(failure->textKey, failure->titleKey, kStyleOkWarning);
         return;
     }

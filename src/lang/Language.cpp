@@ -87,7 +87,6 @@ void Language::Unload() {
 Language::Expanded Language::Expanded::Make(const QString& programFolder, const QString& name) {
     Expanded e;
     e.name_ = name;
-    e.folder_ = programFolder;
     QFile lng;
     if (!OpenRegularFile(lng, FilePath(programFolder, name))) {
         e.failure_ = {QStringLiteral("Can't Load Language File"), QStringLiteral("Error")};
@@ -130,7 +129,6 @@ Language::Expanded& Language::Expanded::operator=(Expanded&& other) noexcept {
     if (this == &other) return *this;
     Drop();
     name_ = std::move(other.name_);
-    folder_ = std::move(other.folder_);
     failure_ = std::move(other.failure_);
     path_ = std::exchange(other.path_, QString());
     lock_ = std::exchange(other.lock_, -1);
@@ -140,7 +138,6 @@ Language::Expanded& Language::Expanded::operator=(Expanded&& other) noexcept {
 }
 
 std::optional<LanguageMessage> Language::Load(const QString& programFolder, const QString& name) {
-    Unload();
     return Load(Expanded::Make(programFolder, name));
 }
 

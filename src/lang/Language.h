@@ -23,11 +23,12 @@ public:
     Language(const Language&) = delete;
     Language& operator=(const Language&) = delete;
 
-    // Drops the current language, then expands programFolder/name.lng into a new scratch file
-    // named OVLNG... in programFolder (in the temporary folder when programFolder is not
-    // writable). The file stays locked while loaded; unlocked ones, left by a program that was
-    // killed, are removed first. Returns the message to show on failure, after which no language is
-    // loaded. A damaged file is not a failure: what could be decoded is used (see DecodeStatus()).
+    // Expands programFolder/name.lng into a new scratch file, then drops the current language for
+    // it. The scratch file is named OVLNG... in programFolder (in the temporary folder when
+    // programFolder is not writable). The file stays locked while loaded; unlocked ones, left by a
+    // program that was killed, are removed first. Returns the message to show on failure, after
+    // which no language is loaded. A damaged file is not a failure: what could be decoded is used
+    // (see DecodeStatus()).
     std::optional<LanguageMessage> Load(const QString& programFolder, const QString& name);
     void Unload();
 
@@ -42,13 +43,11 @@ public:
         Expanded& operator=(Expanded&& other) noexcept;
         static Expanded Make(const QString& programFolder, const QString& name);
         QString Name() const { return name_; }
-        QString ProgramFolder() const { return folder_; }
 
     private:
         friend class Language;
         void Drop();
         QString name_;
-        QString folder_;
         std::optional<LanguageMessage> failure_;
         QString path_;
         int lock_ = -1;
